@@ -1,0 +1,79 @@
+#include "app/AquariumApp.h"
+
+#include "app/MainFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "ui/ControlBar.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::function<void()>>& ShutdownHooks()
+{
+    static std::vector<std::function<void()>> hooks;
+    return hooks;
+}
+
+void ShowQtMessageBox(const std::string& text, const std::string& caption)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+AquariumApp::AquariumApp(QApplication& qtApp, const CommandLine& options)
+    : m_qtApp(qtApp), m_options(options)
+{
+}
+
+AquariumApp::~AquariumApp() = default;
+
+int AquariumApp::InitInstance()
+{
+    // Single instance: a second start ends silently with code 0.
+    const std::string lockDir = Paths::RuntimeDirectory();
+    if (lockDir.empty()) {
+        std::fprintf(stderr, "plovi: no usable runtime directory; running without the single-instance lock\n");
+    } else {
+        if (m_firstLock.Acquire(lockDir, kFirstLockName) == InstanceLock::Result::Busy)
+            return 0;
+        if (m_appLock.Acquire(lockDir, kAppLockName) == InstanceLock::Result::Busy)
+            return 0;
+    }
+
+    QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    QCoreApplication::setApplicationName(kAppName);
+    SetMessageBoxHandler(ShowQtMessageBox);
+
+    m_controlBar = std::make_unique<ControlBar>();
+    m_frame = std::make_unique<CMainFrame>(*m_controlBar);
+    const int created = m_frame->OnCreate(m_options.reportFps);
+    if (created != 0) {
+        // No GL context: the message has been shown; never tick without a scene.
+        return 1;
+    }
+    m_frame->ShowMaximized();
+    return -1;
+}
+
+void AquariumApp::AddShutdownHook(std::function<void()> hook)
+{
+    ShutdownHooks().push_back(std::move(hook));
+}
+
+void AquariumApp::EndProcess(int code)
+{
+    for (auto& hook : ShutdownHooks())
+        hook();
+    std::fflush(nullptr);
+    // _exit: no static destructors run against live windows and GL state.
+    ::_exit(code);
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The program's own command-line options. Qt's options (-platform and the
+// like) are left for QApplication to take.
+struct CommandLine {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    bool reportFps = false;     // --fps: frame rate to stderr once a second
+    std::string error;          // set when action is Error
+
+    static CommandLine Parse(const std::vector<std::string>& args);  // args[0] is the program
+    static const char* Usage();
+};

@@ -1,0 +1,74 @@
+#include "app/MainFrame.h"
+
+#include "app/AquariumApp.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "view/AquariumView.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+CMainFrame::CMainFrame(ControlBar& controlBar) : m_controlBar(controlBar)
+{
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
+    setWindowTitle(AquariumApp::kAppName);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+int CMainFrame::OnCreate(bool reportFps)
+{
+    if (Paths::TempDirectory().empty()) {
+        ShowMessageBox("Error Find TempPath.", "ERROR");
+        return 0;
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen->size() * screen->devicePixelRatio();
+
+    auto view = std::make_unique<AquariumView>(m_controlBar);
+    view->SetReportFps(reportFps);
+    if (!view->OnCreate(size.width(), size.height()))
+        return 1;
+    m_view = view.release();
+    m_container = QWidget::createWindowContainer(m_view, this);
+    m_container->setFocusPolicy(Qt::StrongFocus);
+    layout()->addWidget(m_container);
+    m_view->StartTimer();
+    return 0;
+}
+
+void CMainFrame::ShowMaximized()
+{
+    // Without a window manager showFullScreen alone leaves the window at its
+    // default size, so cover the screen explicitly first.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    setGeometry(screen);
+    showFullScreen();
+    // Take the keyboard focus so Escape works before the pointer has moved
+    // (there may be no window manager to hand it over).
+    activateWindow();
+    if (m_view)
+        m_view->requestActivate();
+    else
+        setFocus();
+}
+
+void CMainFrame::focusInEvent(QFocusEvent*)
+{
+    if (m_container)
+        m_container->setFocus();
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        AquariumApp::EndProcess(0);
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,87 @@
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string WithSlash(std::string dir)
+{
+    if (!dir.empty() && dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string EnvOr(const char* name, const std::string& fallback)
+{
+    const char* value = std::getenv(name);
+    return (value && *value) ? std::string(value) : fallback;
+}
+
+}  // namespace
+
+namespace Paths {
+
+bool EnsurePrivateDirectory(const std::string& dirIn)
+{
+    if (dirIn.empty())
+        return false;
+    std::string dir = WithSlash(dirIn);
+    // Create each missing component; only the last one must be ours.
+    for (std::size_t pos = dir.find('/', 1); pos != std::string::npos; pos = dir.find('/', pos + 1)) {
+        std::string part = dir.substr(0, pos);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat st {};
+    if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    return st.st_uid == ::getuid();
+}
+
+std::string TempDirectory()
+{
+    std::string dir = EnvOr("TMPDIR", "/tmp");
+    return IsDirectory(dir) ? WithSlash(dir) : std::string();
+}
+
+std::string RuntimeDirectory()
+{
+    std::string xdg = EnvOr("XDG_RUNTIME_DIR", "");
+    if (!xdg.empty() && IsDirectory(xdg) && ::access(xdg.c_str(), W_OK | X_OK) == 0)
+        return WithSlash(xdg);
+    std::string temp = TempDirectory();
+    if (temp.empty())
+        temp = "/tmp/";
+    std::string own = temp + "plovi-" + std::to_string(::getuid()) + "/";
+    return EnsurePrivateDirectory(own) ? own : std::string();
+}
+
+std::string AssetDirectory()
+{
+    std::string runtime = RuntimeDirectory();
+    if (runtime.empty())
+        return {};
+    std::string dir = runtime + "plovi/";
+    return EnsurePrivateDirectory(dir) ? dir : std::string();
+}
+
+std::string SettingsDirectory()
+{
+    std::string home = EnvOr("HOME", "");
+    std::string config = EnvOr("XDG_CONFIG_HOME", home.empty() ? std::string() : home + "/.config");
+    if (config.empty())
+        return {};
+    std::string dir = WithSlash(config) + "plovi/";
+    return EnsurePrivateDirectory(dir) ? dir : std::string();
+}
+
+}  // namespace Paths

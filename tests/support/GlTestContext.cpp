@@ -1,0 +1,51 @@
+#include "tests/support/GlTestContext.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#ifndef EGL_PLATFORM_SURFACELESS_MESA
+#define EGL_PLATFORM_SURFACELESS_MESA 0x31DD
+#endif
+
+GlTestContext::GlTestContext(int width, int height) : m_width(width), m_height(height)
+{
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    EGLDisplay display = getPlatformDisplay
+        ? getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr)
+        : EGL_NO_DISPLAY;
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr))
+        return;
+    m_display = display;
+    const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8,
+                                    EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+                                    EGL_DEPTH_SIZE, 24, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                    EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint count = 0;
+    if (!eglChooseConfig(display, configAttribs, &config, 1, &count) || count < 1)
+        return;
+    const EGLint surfaceAttribs[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttribs);
+    if (surface == EGL_NO_SURFACE)
+        return;
+    m_surface = surface;
+    eglBindAPI(EGL_OPENGL_API);
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    if (context == EGL_NO_CONTEXT)
+        return;
+    m_context = context;
+    m_ok = eglMakeCurrent(display, surface, surface, context) == EGL_TRUE;
+}
+
+GlTestContext::~GlTestContext()
+{
+    if (!m_display)
+        return;
+    eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (m_context)
+        eglDestroyContext(m_display, m_context);
+    if (m_surface)
+        eglDestroySurface(m_display, m_surface);
+    eglTerminate(m_display);
+}

@@ -1,0 +1,207 @@
+#include "view/AquariumView.h"
+
+#include "app/AquariumApp.h"
+#include "platform/MessageBox.h"
+#include "ui/ControlBar.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+#include <cstdio>
+
+namespace {
+
+QSurfaceFormat RequiredFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setDepthBufferSize(24);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    // Swap without waiting for the vertical blank: the 20 ms timer paces us.
+    format.setSwapInterval(0);
+    return format;
+}
+
+Qt::CursorShape CursorShapeFor(int cursorId)
+{
+    switch (cursorId) {
+    case 158: return Qt::PointingHandCursor;
+    case 159: return Qt::ClosedHandCursor;
+    case 163: return Qt::CrossCursor;
+    case 164: return Qt::CrossCursor;
+    case 167: case 177: return Qt::SizeAllCursor;
+    case 169: case 178: return Qt::SizeBDiagCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+}  // namespace
+
+AquariumView::AquariumView(ControlBar& controlBar) : m_controlBar(controlBar)
+{
+    setSurfaceType(QWindow::OpenGLSurface);
+    setFormat(RequiredFormat());
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(20);
+    connect(&m_timer, &QTimer::timeout, this, &AquariumView::OnTimer);
+}
+
+AquariumView::~AquariumView() { OnDestroy(); }
+
+bool AquariumView::OnCreate(int screenWidth, int screenHeight)
+{
+    m_scene.SetScreenSize(screenWidth, screenHeight);
+    create();
+    m_context = std::make_unique<QOpenGLContext>();
+    m_context->setFormat(RequiredFormat());
+    if (!m_context->create()) {
+        m_context.reset();
+        ShowMessageBox("ChoosePixelFormat failed", "PloviFishScr");
+        return false;
+    }
+    if (!m_context->makeCurrent(this)) {
+        m_context.reset();
+        ShowMessageBox("SetPixelFormat failed", "PloviFishScr");
+        return false;
+    }
+    m_sceneReady = true;
+    m_scene.InitScene();
+    return true;
+}
+
+void AquariumView::StartTimer()
+{
+    m_fpsClock.start();
+    m_timer.start();
+}
+
+bool AquariumView::MakeCurrent()
+{
+    return m_sceneReady && m_context && m_context->makeCurrent(this);
+}
+
+void AquariumView::PaintFrame()
+{
+    if (!isExposed() || !MakeCurrent())
+        return;
+    m_scene.RenderFrame();
+    m_context->swapBuffers(this);
+}
+
+void AquariumView::OnTimer()
+{
+    PaintFrame();
+    CountFrame();
+    switch (m_scene.HandOverMusic()) {
+    case AquariumScene::MusicAction::StopBuiltin:
+    case AquariumScene::MusicAction::RestartBuiltin:
+    case AquariumScene::MusicAction::None:
+        break;  // the built-in tune is wired in by the sound subsystem
+    }
+    switch (m_scene.PollCommand(m_controlBar.m_nCommand)) {
+    case AquariumScene::TickAction::ShowMusicDialog: emit musicDialogRequested(); break;
+    case AquariumScene::TickAction::ShowImageDialog: emit imageDialogRequested(); break;
+    case AquariumScene::TickAction::Exit:
+        OnDestroy();
+        AquariumApp::EndProcess(0);
+        break;
+    case AquariumScene::TickAction::None: break;
+    }
+}
+
+void AquariumView::CountFrame()
+{
+    if (!m_reportFps)
+        return;
+    ++m_fpsFrames;
+    const qint64 elapsed = m_fpsClock.elapsed();
+    if (elapsed >= 1000) {
+        std::fprintf(stderr, "fps: %.1f\n", m_fpsFrames * 1000.0 / double(elapsed));
+        std::fflush(stderr);
+        m_fpsFrames = 0;
+        m_fpsClock.restart();
+    }
+}
+
+void AquariumView::OnDestroy()
+{
+    m_timer.stop();
+    if (m_context) {
+        m_context->doneCurrent();
+        m_context.reset();
+    }
+    m_sceneReady = false;
+}
+
+void AquariumView::exposeEvent(QExposeEvent*)
+{
+    // A window uncovered or shown draws a whole frame at once.
+    PaintFrame();
+}
+
+void AquariumView::resizeEvent(QResizeEvent*)
+{
+    if (!MakeCurrent())
+        return;
+    const qreal ratio = devicePixelRatio();
+    m_scene.Resize(int(width() * ratio), int(height() * ratio));
+}
+
+QPoint AquariumView::DevicePoint(const QPointF& logical) const
+{
+    const qreal ratio = devicePixelRatio();
+    return QPoint(int(logical.x() * ratio), int(logical.y() * ratio));
+}
+
+void AquariumView::mousePressEvent(QMouseEvent* event)
+{
+    // The right button does nothing.
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint p = DevicePoint(event->position());
+    m_scene.OnLeftButtonDown(p.x(), p.y());
+    SetModeCursor();
+}
+
+void AquariumView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint p = DevicePoint(event->position());
+    m_scene.OnLeftButtonUp(p.x(), p.y());
+    SetModeCursor();
+}
+
+void AquariumView::mouseDoubleClickEvent(QMouseEvent*)
+{
+    // The first click of the pair already went through the press handler.
+    SetModeCursor();
+}
+
+void AquariumView::mouseMoveEvent(QMouseEvent* event)
+{
+    SetModeCursor();
+    const QPoint p = DevicePoint(event->position());
+    m_scene.OnMouseMove(p.x(), p.y());
+}
+
+void AquariumView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        AquariumApp::EndProcess(0);
+        return;
+    }
+    QWindow::keyPressEvent(event);
+}
+
+void AquariumView::SetModeCursor()
+{
+    const int id = m_scene.ModeCursorId();
+    if (id != 0)
+        setCursor(QCursor(CursorShapeFor(id)));
+}

@@ -1,0 +1,201 @@
+#include "view/scene/AquariumScene.h"
+
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "settings/ProgramValues.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+const GLfloat kLightPosition[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
+const GLfloat kFogColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+}  // namespace
+
+AquariumScene::AquariumScene() = default;
+AquariumScene::~AquariumScene() = default;
+
+void AquariumScene::SetScreenSize(int width, int height)
+{
+    m_screenWidth = width;
+    m_screenHeight = height;
+    m_resolutionIndex = ResolutionIndexFor(width, height);
+}
+
+bool AquariumScene::InitScene()
+{
+    SetFixedGlState();
+    m_tank = ComputeTankBoxFor(m_screenWidth, m_screenHeight);
+    if (Paths::TempDirectory().empty()) {
+        ShowMessageBox("Error Find TempPath.", "ERROR");
+        return false;
+    }
+    SetupFog();
+    return true;
+}
+
+void AquariumScene::SetFixedGlState()
+{
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, m_lightAmbient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, m_lightDiffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // Everything drawn with alpha 0 is invisible, and black-keyed texels of
+    // the background picture are see-through; nothing changes this later.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void AquariumScene::SetupFog()
+{
+    glFogi(GL_FOG_MODE, GL_EXP);
+    glFogfv(GL_FOG_COLOR, kFogColor);
+    glFogf(GL_FOG_DENSITY, 0.5f);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, -10.0f);
+    glFogf(GL_FOG_END, 100.0f);
+    glEnable(GL_FOG);
+}
+
+void AquariumScene::Resize(int width, int height)
+{
+    if (height == 0)
+        height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, double(width) / double(height), 0.1, 400.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void AquariumScene::RenderFrame()
+{
+    ApplyProjectionAndCamera();
+    glViewport(0, 0, m_screenWidth, m_screenHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ApplyLight();
+    DrawBackdropPass();
+    ApplyFog();
+    DrawFishPasses();
+    const AquariumSettingsValues& settings = Program().aquarium;
+    if (settings.background == 0 && settings.showTerra != 0)
+        DrawBackgroundPicture();
+    glDisable(GL_LIGHTING);
+    glFinish();
+}
+
+void AquariumScene::ApplyProjectionAndCamera()
+{
+    const double w = m_screenWidth > 0 ? m_screenWidth : 1;
+    const double h = m_screenHeight > 0 ? m_screenHeight : 1;
+    const double k = kFrustumK;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (w > h)
+        glFrustum(-k * w / h, k * w / h, -k, k, 1.0, 1000.0);
+    else
+        glFrustum(-k, k, -k * h / w, k * h / w, 1.0, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const double eyeZ = 0.0 + kEyeOffset - 5.0;
+    gluLookAt(0.0, 0.0, eyeZ, 0.0, 0.0, -500.0, 0.0, 1.0, 0.0);
+}
+
+void AquariumScene::ApplyLight()
+{
+    // L = 0 is full light, L = 100 is dark.
+    const float v = float(100 - Program().aquarium.light) * 0.01f;
+    for (int c = 0; c < 3; ++c) {
+        m_lightAmbient[c] = v;
+        m_lightDiffuse[c] = v;
+    }
+    glLightfv(GL_LIGHT1, GL_AMBIENT, m_lightAmbient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, m_lightDiffuse);
+    glEnable(GL_LIGHTING);
+}
+
+void AquariumScene::ApplyFog()
+{
+    // F = 25 gives no fog, F = 0 the densest.
+    glDisable(GL_FOG);
+    glFogf(GL_FOG_DENSITY, float(25 - Program().aquarium.fog) * 0.0005f);
+    glEnable(GL_FOG);
+}
+
+void AquariumScene::DrawBackdropPass() {}
+
+void AquariumScene::DrawFishPasses() {}
+
+void AquariumScene::DrawBackgroundPicture() {}
+
+AquariumScene::TickAction AquariumScene::PollCommand(int& command)
+{
+    m_mode = command;
+    if (m_mode == CMD_MUSIC) {
+        command = m_mode = CMD_NONE;
+        return TickAction::ShowMusicDialog;
+    }
+    if (m_mode == CMD_IMAGE) {
+        command = m_mode = CMD_NONE;
+        return TickAction::ShowImageDialog;
+    }
+    if (m_mode == CMD_EXIT)
+        return TickAction::Exit;
+    return TickAction::None;
+}
+
+AquariumScene::MusicAction AquariumScene::HandOverMusic()
+{
+    ProgramValues& values = Program();
+    if (values.customMusicPlaying) {
+        values.builtinMusicPending = true;
+        return MusicAction::StopBuiltin;
+    }
+    if (values.builtinMusicPending) {
+        values.builtinMusicPending = false;
+        return MusicAction::RestartBuiltin;
+    }
+    return MusicAction::None;
+}
+
+void AquariumScene::OnLeftButtonDown(int x, int y)
+{
+    m_mouseX = x;
+    m_mouseY = y;
+    m_buttonDown = true;
+    if (m_mode == CMD_FEED)
+        m_feedClickPending = true;
+}
+
+void AquariumScene::OnLeftButtonUp(int, int)
+{
+    // In touch mode the button stays down until the touch pass consumes it.
+    if (m_mode == CMD_FEED || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
+        m_buttonDown = false;
+}
+
+void AquariumScene::OnMouseMove(int x, int y)
+{
+    m_mouseX = x;
+    m_mouseY = y;
+}
+
+int AquariumScene::ModeCursorId() const
+{
+    switch (m_mode) {
+    case CMD_TOUCH: return m_buttonDown ? 159 : 158;
+    case CMD_FEED: return m_buttonDown ? 164 : 163;
+    case CMD_ZOOMIN: return m_buttonDown ? 177 : 167;
+    case CMD_ZOOMOUT: return m_buttonDown ? 178 : 169;
+    default: return 0;
+    }
+}

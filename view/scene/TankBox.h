@@ -1,0 +1,21 @@
+#pragma once
+
+// The world-space box the scene is sized by (world units; the camera looks
+// down -z). The backdrop, the feed area and the fishes' vertical bounds derive
+// from it.
+struct TankBox {
+    float xMin = -54.0f;
+    float xMax = 54.0f;
+    float yMax = 21.0f;
+    float yMin = -21.0f;
+    float zBack = -50.0f;
+    float zFront = 0.0f;
+};
+
+// Screen class 0..7 for the listed sizes (pixels), 1 for any other size.
+int ResolutionIndexFor(int screenWidth, int screenHeight);
+
+// The tank for a screen of the given size in pixels. Listed sizes give their
+// own x range; any other size takes the box of the nearest listed size (by
+// width, then height). The box is then widened by 20 on each side in x.
+TankBox ComputeTankBoxFor(int screenWidth, int screenHeight);
