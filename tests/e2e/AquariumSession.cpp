@@ -1,0 +1,40 @@
+#include "tests/e2e/AquariumSession.h"
+
+#include <sys/stat.h>
+
+AquariumSession::AquariumSession(const VirtualScreen& screen) : m_screen(screen)
+{
+    m_configDir = m_root.Path() + "config";
+    m_runtimeDir = m_root.Path() + "runtime";
+    m_homeDir = m_root.Path() + "home";
+    ::mkdir(m_runtimeDir.c_str(), 0700);
+    ::mkdir(m_homeDir.c_str(), 0700);
+}
+
+Process::Env AquariumSession::Environment(const Process::Env& overrides) const
+{
+    Process::Env env = {
+        {"DISPLAY", m_screen.Display()},
+        {"XDG_CONFIG_HOME", m_configDir},
+        {"XDG_RUNTIME_DIR", m_runtimeDir},
+        {"HOME", m_homeDir},
+        {"QT_QPA_PLATFORM", std::nullopt},
+        {"WAYLAND_DISPLAY", std::nullopt},
+    };
+    for (const auto& [name, value] : overrides)
+        env[name] = value;
+    return env;
+}
+
+std::unique_ptr<Process> AquariumSession::Start(const std::vector<std::string>& args,
+                                                const Process::Env& overrides) const
+{
+    std::vector<std::string> argv = {PLOVI_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return std::make_unique<Process>(argv, Environment(overrides));
+}
+
+bool AquariumSession::WaitForWindow(double timeoutSeconds) const
+{
+    return WaitUntil([this] { return !m_screen.WindowsNamed(kWindowName).empty(); }, timeoutSeconds);
+}

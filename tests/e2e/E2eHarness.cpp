@@ -1,0 +1,186 @@
+#include "tests/e2e/E2eHarness.h"
+
+#include "tests/support/TestEnvironment.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string TempFile(const char* stem)
+{
+    std::string path = (std::filesystem::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
+    int fd = ::mkstemp(path.data());
+    if (fd >= 0)
+        ::close(fd);
+    return path;
+}
+
+int Spawn(const std::vector<std::string>& argv, const Process::Env& env, const std::string& outPath,
+          const std::string& errPath)
+{
+    pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    // Child: own process group, so a kill reaches nothing else of ours.
+    ::setpgid(0, 0);
+    for (const auto& [name, value] : env) {
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+    int in = ::open("/dev/null", O_RDONLY);
+    int out = ::open(outPath.c_str(), O_WRONLY | O_TRUNC);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_TRUNC);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+}
+
+CommandResult FromStatus(int status)
+{
+    CommandResult r;
+    if (WIFEXITED(status))
+        r.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        r.signal = WTERMSIG(status);
+    return r;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (true) {
+        if (cond())
+            return true;
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+Process::Process(const std::vector<std::string>& argv, const Env& env)
+    : m_outPath(TempFile("plovi-e2e-out")), m_errPath(TempFile("plovi-e2e-err"))
+{
+    m_pid = Spawn(argv, env, m_outPath, m_errPath);
+}
+
+Process::~Process()
+{
+    if (Running()) {
+        ::kill(m_pid, SIGKILL);
+        Wait(5);
+    }
+    std::remove(m_outPath.c_str());
+    std::remove(m_errPath.c_str());
+}
+
+bool Process::Running()
+{
+    if (m_result || m_pid <= 0)
+        return false;
+    int status = 0;
+    pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+    if (r == m_pid) {
+        m_result = FromStatus(status);
+        return false;
+    }
+    return r == 0;
+}
+
+std::optional<CommandResult> Process::Wait(double timeoutSeconds)
+{
+    WaitUntil([this] { return !Running(); }, timeoutSeconds);
+    if (!m_result)
+        return std::nullopt;
+    CommandResult r = *m_result;
+    r.out = ReadWholeFile(m_outPath);
+    r.err = ReadWholeFile(m_errPath);
+    return r;
+}
+
+std::string Process::Err() const { return ReadWholeFile(m_errPath); }
+
+CommandResult RunCommand(const std::vector<std::string>& argv, const Process::Env& env,
+                         double timeoutSeconds)
+{
+    Process p(argv, env);
+    auto r = p.Wait(timeoutSeconds);
+    return r ? *r : CommandResult{};
+}
+
+VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(height)
+{
+    for (int n = 150; n < 250 && m_pid < 0; ++n) {
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+        const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+        if (FileExists(socket) || FileExists(lock))
+            continue;
+        m_display = ":" + std::to_string(n);
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            int devnull = ::open("/dev/null", O_WRONLY);
+            ::dup2(devnull, 1);
+            ::dup2(devnull, 2);
+            ::execlp("Xvfb", "Xvfb", m_display.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                     "tcp", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        if (WaitUntil([&] { return FileExists(socket); }, 10)) {
+            m_pid = pid;
+        } else {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+}
+
+VirtualScreen::~VirtualScreen()
+{
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGTERM);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+}
+
+CommandResult VirtualScreen::Tool(const std::vector<std::string>& argv, double timeoutSeconds) const
+{
+    return RunCommand(argv, {{"DISPLAY", m_display}}, timeoutSeconds);
+}
+
+QImage VirtualScreen::Screenshot() const
+{
+    const std::string path = TempFile("plovi-e2e-shot") + ".png";
+    Tool({"import", "-window", "root", path});
+    QImage image(QString::fromStdString(path));
+    std::remove(path.c_str());
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+std::vector<std::string> VirtualScreen::WindowsNamed(const std::string& name) const
+{
+    CommandResult r = Tool({"xdotool", "search", "--onlyvisible", "--name", name});
+    std::vector<std::string> ids;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty())
+            ids.push_back(line);
+    return ids;
+}

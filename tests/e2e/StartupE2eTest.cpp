@@ -1,0 +1,107 @@
+#include "tests/e2e/AquariumSession.h"
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+class Startup : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_screen = new VirtualScreen(1680, 1050); }
+    static void TearDownTestSuite()
+    {
+        delete s_screen;
+        s_screen = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(s_screen->Ok()) << "Xvfb did not start"; }
+
+    static VirtualScreen* s_screen;
+    AquariumSession m_session{*s_screen};
+};
+VirtualScreen* Startup::s_screen = nullptr;
+
+}  // namespace
+
+TEST_F(Startup, CommandLineOptionsAnswerWithoutADisplay)
+{
+    const Process::Env noDisplay = m_session.Environment({{"DISPLAY", std::nullopt}});
+    CommandResult help = RunCommand({PLOVI_BINARY, "--help"}, noDisplay);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("Usage: plovi"), std::string::npos);
+
+    CommandResult version = RunCommand({PLOVI_BINARY, "--version"}, noDisplay);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("plovi ", 0), 0u) << version.out;
+
+    CommandResult unknown = RunCommand({PLOVI_BINARY, "--bogus"}, noDisplay);
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("--bogus"), std::string::npos);
+    EXPECT_NE(unknown.err.find("Usage: plovi"), std::string::npos);
+}
+
+TEST_F(Startup, NoDisplayIsAOneLineErrorNotACrash)
+{
+    CommandResult r = RunCommand({PLOVI_BINARY}, m_session.Environment({{"DISPLAY", std::nullopt}}));
+    EXPECT_EQ(r.signal, 0) << "crashed";
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+TEST_F(Startup, FrameCoversTheScreenAndEscapeEndsWithCodeZero)
+{
+    auto plovi = m_session.Start();
+    ASSERT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+    const std::vector<std::string> windows = s_screen->WindowsNamed(AquariumSession::kWindowName);
+    ASSERT_EQ(windows.size(), 1u);
+    CommandResult geometry = s_screen->Tool({"xdotool", "getwindowgeometry", "--shell", windows[0]});
+    EXPECT_NE(geometry.out.find("WIDTH=1680"), std::string::npos) << geometry.out;
+    EXPECT_NE(geometry.out.find("HEIGHT=1050"), std::string::npos) << geometry.out;
+    EXPECT_NE(geometry.out.find("X=0\n"), std::string::npos) << geometry.out;
+    EXPECT_NE(geometry.out.find("Y=0\n"), std::string::npos) << geometry.out;
+
+    // Escape with the keyboard focus in the aquarium ends it at once.
+    s_screen->Tool({"xdotool", "key", "Escape"});
+    auto result = plovi->Wait(3);
+    ASSERT_TRUE(result) << "still running after Escape";
+    EXPECT_EQ(result->exitCode, 0);
+    EXPECT_EQ(result->signal, 0);
+}
+
+TEST_F(Startup, SecondStartExitsAtOnceWithoutAWindow)
+{
+    auto first = m_session.Start();
+    ASSERT_TRUE(m_session.WaitForWindow()) << first->Err();
+
+    const auto started = std::chrono::steady_clock::now();
+    auto second = m_session.Start();
+    auto result = second->Wait(1.0);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    ASSERT_TRUE(result) << "second instance still running";
+    EXPECT_EQ(result->exitCode, 0);
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_EQ(result->err, "");
+    EXPECT_EQ(s_screen->WindowsNamed(AquariumSession::kWindowName).size(), 1u);
+    EXPECT_TRUE(first->Running());
+}
+
+TEST_F(Startup, RunsWithoutAUsableRuntimeDirectory)
+{
+    // Missing, or pointing at something that is not a directory: the program
+    // falls back to a private directory under the temp path.
+    for (auto value : {std::optional<std::string>(), std::optional<std::string>("/dev/null")}) {
+        auto plovi = m_session.Start({}, {{"XDG_RUNTIME_DIR", value}});
+        EXPECT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+        EXPECT_TRUE(plovi->Running());
+    }
+}
+
+TEST_F(Startup, FpsOptionReportsTheFrameRate)
+{
+    auto plovi = m_session.Start({"--fps"});
+    ASSERT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+    ASSERT_TRUE(WaitUntil([&] { return plovi->Err().find("fps: ") != std::string::npos; }, 5))
+        << plovi->Err();
+}
