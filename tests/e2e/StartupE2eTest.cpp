@@ -105,3 +105,16 @@ TEST_F(Startup, FpsOptionReportsTheFrameRate)
     ASSERT_TRUE(WaitUntil([&] { return plovi->Err().find("fps: ") != std::string::npos; }, 5))
         << plovi->Err();
 }
+
+TEST_F(Startup, NoGlContextShowsTheMessageAndEndsWithoutTicking)
+{
+    // Qt without any GL integration cannot make the view's context.
+    auto plovi = m_session.Start({}, {{"QT_XCB_GL_INTEGRATION", std::string("none")}});
+    ASSERT_TRUE(m_session.WaitForWindow()) << plovi->Err();   // the message box
+    EXPECT_TRUE(plovi->Running()) << "ended before the user saw the message";
+    s_screen->Tool({"xdotool", "key", "Return"});
+    auto result = plovi->Wait(5);
+    ASSERT_TRUE(result) << "still running after the message was confirmed";
+    EXPECT_EQ(result->signal, 0);
+    EXPECT_EQ(result->exitCode, 1);
+}
