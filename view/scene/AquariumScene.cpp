@@ -1,5 +1,8 @@
 #include "view/scene/AquariumScene.h"
 
+#include "environment/Backdrop.h"
+#include "environment/BackgroundPicture.h"
+#include "environment/RippleGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"
@@ -30,6 +33,8 @@ bool AquariumScene::InitScene()
         ShowMessageBox("Error Find TempPath.", "ERROR");
         return false;
     }
+    m_pRipple = std::make_unique<RippleGrid>();
+    m_pRipple->Setup(m_screenWidth, m_screenHeight);
     SetupFog();
     return true;
 }
@@ -75,6 +80,8 @@ void AquariumScene::Resize(int width, int height)
     gluPerspective(45.0, double(width) / double(height), 0.1, 400.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    if (m_pRipple)
+        m_pRipple->Setup(width, height);
 }
 
 void AquariumScene::RenderFrame()
@@ -131,11 +138,23 @@ void AquariumScene::ApplyFog()
     glEnable(GL_FOG);
 }
 
-void AquariumScene::DrawBackdropPass() {}
+void AquariumScene::DrawBackdropPass()
+{
+    DrawBackdrop(m_tank, Program().aquarium);
+}
 
 void AquariumScene::DrawFishPasses() {}
 
-void AquariumScene::DrawBackgroundPicture() {}
+void AquariumScene::DrawBackgroundPicture()
+{
+    if (!m_pRipple)
+        return;
+    // A ticked own-image box with no picture yet shows the built-in one
+    // rather than a blank white sheet.
+    const bool own = Program().ownImageOn && m_customImageTexture != 0;
+    DrawRippledPicture(*m_pRipple, own ? m_customImageTexture : m_backgroundTexture,
+                       m_resolutionIndex, m_screenWidth, m_screenHeight);
+}
 
 AquariumScene::TickAction AquariumScene::PollCommand(int& command)
 {

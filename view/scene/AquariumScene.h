@@ -3,6 +3,10 @@
 #include "view/scene/CommandCodes.h"
 #include "view/scene/TankBox.h"
 
+#include <memory>
+
+class RippleGrid;
+
 // The aquarium scene: everything the view draws and animates, with no window
 // system in it. The host window creates a GL context, makes it current and
 // then calls InitScene once and RenderFrame on every tick; it forwards mouse
@@ -57,6 +61,10 @@ public:
     // the mode has no cursor of its own.
     int ModeCursorId() const;
 
+    // The Custom Background dialog's current picture (a texture name, 0 for
+    // none), shown instead of the built-in one while ownImageOn is set.
+    void SetCustomImageTexture(unsigned texture) { m_customImageTexture = texture; }
+
     int Mode() const { return m_mode; }
     const TankBox& Tank() const { return m_tank; }
     int ScreenWidth() const { return m_screenWidth; }
@@ -90,6 +98,8 @@ private:
     bool m_feedClickPending = false;
 
     unsigned m_backgroundTexture = 0;
+    unsigned m_customImageTexture = 0;
+    std::unique_ptr<RippleGrid> m_pRipple;
     unsigned m_fishTextures[20] = {};
 
     float m_lightAmbient[4] = {1, 1, 1, 1};

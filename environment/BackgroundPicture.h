@@ -1,0 +1,18 @@
+#pragma once
+
+class RippleGrid;
+
+// Half width, in world units, of the background picture for a screen class
+// 0..7 (any other class counts as 1). Together with the half height of 40 at
+// 100 units in front of the eye it makes the picture fill the screen.
+float BackgroundPictureScaleX(int resolutionIndex);
+
+// The background picture pass: texture (0 draws untextured) stretched over
+// the ripple grid 110 units behind the world origin, scaled to the screen
+// class. Lets one new drop fall near the middle of the screen (one of nine
+// spots 50 pixels apart, drawn with Rand()), draws, then advances the ripple.
+// screenWidth, screenHeight: pixels. Blending and the depth test are used as
+// they stand, so black-keyed texels let the backdrop through. Saves and
+// restores the modelview matrix and the texture binding.
+void DrawRippledPicture(RippleGrid& grid, unsigned texture, int resolutionIndex,
+                        int screenWidth, int screenHeight);
