@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include <QApplication>
+#include <xcb/xcb.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,9 +20,17 @@ bool DisplayAvailable(const std::vector<std::string>& args)
     if (platform && *platform && std::string(platform).rfind("xcb", 0) != 0 &&
         std::string(platform).rfind("wayland", 0) != 0)
         return true;
-    const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (display && *display) || (wayland && *wayland);
+    if (wayland && *wayland)
+        return true;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return false;
+    // Set but unreachable (server gone, no permission) is just as fatal.
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool ok = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return ok;
 }
 
 }  // namespace
@@ -49,7 +58,11 @@ int main(int argc, char** argv)
         break;
     }
     if (!DisplayAvailable(args)) {
-        std::fprintf(stderr, "plovi: no display (DISPLAY is not set); cannot show the aquarium\n");
+        const char* display = std::getenv("DISPLAY");
+        if (display && *display)
+            std::fprintf(stderr, "plovi: cannot open display %s; cannot show the aquarium\n", display);
+        else
+            std::fprintf(stderr, "plovi: no display (DISPLAY is not set); cannot show the aquarium\n");
         return 1;
     }
 

@@ -47,6 +47,13 @@ TEST_F(Startup, NoDisplayIsAOneLineErrorNotACrash)
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+    // A display that is set but cannot be reached is the same case.
+    r = RunCommand({PLOVI_BINARY}, m_session.Environment({{"DISPLAY", std::string(":777")}}));
+    EXPECT_EQ(r.signal, 0) << "crashed";
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find("cannot open display :777"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
 TEST_F(Startup, FrameCoversTheScreenAndEscapeEndsWithCodeZero)
