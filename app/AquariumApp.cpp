@@ -1,8 +1,10 @@
 #include "app/AquariumApp.h"
 
 #include "app/MainFrame.h"
+#include "app/RegistryProfile.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "settings/ProgramValues.h"
 #include "ui/ControlBar.h"
 
 #include <QApplication>
@@ -51,6 +53,7 @@ int AquariumApp::InitInstance()
 
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName(kAppName);
+    Program().musicVolume = ReadVolumeProfile();
     SetMessageBoxHandler(ShowQtMessageBox);
 
     m_controlBar = std::make_unique<ControlBar>();

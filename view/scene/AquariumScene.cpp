@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"
+#include "settings/ReadSettings.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -33,6 +34,8 @@ bool AquariumScene::InitScene()
         ShowMessageBox("Error Find TempPath.", "ERROR");
         return false;
     }
+    // Everything from here on sees the values of the settings file.
+    ReadSettings();
     m_pRipple = std::make_unique<RippleGrid>();
     m_pRipple->Setup(m_screenWidth, m_screenHeight);
     SetupFog();

@@ -1,0 +1,69 @@
+#include "settings/SettingsFile.h"
+
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "settings/ProfileNumber.h"
+
+SettingsFile::SettingsFile() : SettingsFile(ResolvePath()) {}
+
+SettingsFile::SettingsFile(const std::string& path) : m_profile(path)
+{
+    m_profile.Load();
+}
+
+std::string SettingsFile::ResolvePath()
+{
+    const std::string dir = Paths::SettingsDirectory();
+    if (dir.empty()) {
+        ShowMessageBox("Error Find TempPath.", "ERROR");
+        return std::string("./") + kFileName;
+    }
+    return dir + kFileName;
+}
+
+std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
+                                     std::size_t bufferSize) const
+{
+    return m_profile.Get(section, key, bufferSize);
+}
+
+int SettingsFile::ReadInt(const std::string& section, const std::string& key) const
+{
+    return ProfileAtoi(ReadString(section, key));
+}
+
+bool SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+{
+    return m_profile.Set(section, key, value);
+}
+
+bool SettingsFile::WriteInt(const std::string& section, const std::string& key, int value)
+{
+    return WriteString(section, key, ProfileItoa(value));
+}
+
+bool SettingsFile::Save()
+{
+    return m_profile.Save();
+}
+
+std::string ReadProfileString(const std::string& section, const std::string& key, std::size_t bufferSize)
+{
+    return SettingsFile().ReadString(section, key, bufferSize);
+}
+
+int ReadProfileInt(const std::string& section, const std::string& key)
+{
+    return SettingsFile().ReadInt(section, key);
+}
+
+bool WriteProfileString(const std::string& section, const std::string& key, const std::string& value)
+{
+    SettingsFile file;
+    return file.WriteString(section, key, value) && file.Save();
+}
+
+bool WriteProfileInt(const std::string& section, const std::string& key, int value)
+{
+    return WriteProfileString(section, key, ProfileItoa(value));
+}
