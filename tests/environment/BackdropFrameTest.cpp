@@ -1,0 +1,186 @@
+#include "platform/MessageBox.h"
+#include "platform/MsvcRandom.h"
+#include "settings/ProgramValues.h"
+#include "tests/support/GlTestContext.h"
+#include "tests/support/TestEnvironment.h"
+#include "view/scene/AquariumScene.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+constexpr int kW = 1024, kH = 768;
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb PixelAt(int x, int y)   // GL window coordinates, origin bottom left
+{
+    unsigned char p[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
+
+std::vector<unsigned char> Screen()
+{
+    std::vector<unsigned char> pixels(size_t(kW) * kH * 4);
+    glReadPixels(0, 0, kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// A picture whose left half is pure black (keyed out to alpha 0, as the
+// background loader does) and whose right half is opaque: red, or red and
+// white stripes 4 texels wide.
+unsigned MakePicture(bool stripes)
+{
+    const int size = 128;
+    std::vector<unsigned char> rgba(size_t(size) * size * 4, 0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = size / 2; x < size; ++x) {
+            unsigned char* p = &rgba[(size_t(y) * size + x) * 4];
+            const bool white = stripes && (x / 4) % 2 == 0;
+            p[0] = 255;
+            p[1] = p[2] = white ? 255 : 0;
+            p[3] = 255;
+        }
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+}  // namespace
+
+// A 1024 x 768 scene with no fish, showing a test picture as the user's own
+// image in front of a blue backdrop with a black-to-green gradient enabled.
+class BackgroundLayers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_gl.Ok()) << "no EGL surfaceless GL context";
+        ResetProgramValues();
+        MsvcRandom::Reset();
+        m_previous = SetMessageBoxHandler([](const std::string&, const std::string&) {});
+        m_scene.SetScreenSize(kW, kH);
+        ASSERT_TRUE(m_scene.InitScene());
+        ProgramValues& values = Program();
+        for (int& count : values.speciesCount)
+            count = 0;
+        AquariumSettingsValues& a = values.aquarium;
+        a.backFixed = 1;
+        a.backColor = 0x00FF0000;   // blue
+        a.backGradual = 1;
+        a.backColor1 = 0x0000FF00;  // green at the top
+        a.backColor2 = 0;           // black at the bottom
+        a.background = 0;
+        a.showTerra = 1;
+        a.fog = 25;
+        a.light = 0;
+    }
+    void TearDown() override { SetMessageBoxHandler(m_previous); }
+
+    void ShowPicture(bool stripes)
+    {
+        Program().ownImageOn = true;
+        m_scene.SetCustomImageTexture(MakePicture(stripes));
+    }
+    // The backdrop is drawn before the frame sets its fog, so the very first
+    // frame still has the set-up fog on it; from the second frame on the
+    // settings rule.
+    void RenderFrames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_scene.RenderFrame();
+    }
+
+    GlTestContext m_gl{kW, kH};
+    TempDir m_dir;
+    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_dir.Path().c_str()};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", (m_dir.Path() + "config").c_str()};
+    MessageBoxHandler m_previous;
+    AquariumScene m_scene;
+};
+
+TEST_F(BackgroundLayers, KeyedOutPixelsShowTheFixedColourAndHideTheGradient)
+{
+    ShowPicture(false);
+    RenderFrames(2);
+    for (int y : {8, kH / 2, kH - 8}) {
+        SCOPED_TRACE("y " + std::to_string(y));
+        const Rgb keyed = PixelAt(200, y);
+        EXPECT_EQ(keyed.r, 0);
+        EXPECT_EQ(keyed.g, 0);   // the gradient's green never shows
+        EXPECT_EQ(keyed.b, 255);
+        const Rgb picture = PixelAt(800, y);
+        EXPECT_EQ(picture.r, 255);
+        EXPECT_EQ(picture.g, 0);
+        EXPECT_EQ(picture.b, 0);
+    }
+}
+
+TEST_F(BackgroundLayers, GradientAloneRunsFromColour2AtTheBottomToColour1AtTheTop)
+{
+    ShowPicture(false);
+    Program().aquarium.backFixed = 0;
+    RenderFrames(2);
+    const Rgb top = PixelAt(200, kH - 4);
+    const Rgb middle = PixelAt(200, kH / 2);
+    const Rgb bottom = PixelAt(200, 4);
+    EXPECT_GT(top.g, 200);
+    EXPECT_GT(middle.g, bottom.g);
+    EXPECT_GT(top.g, middle.g - 1);
+    EXPECT_LT(bottom.g, 80);
+    for (Rgb p : {top, middle, bottom}) {
+        EXPECT_EQ(p.r, 0);
+        EXPECT_EQ(p.b, 0);
+    }
+    // With both layers off the keyed-out part shows the clear colour.
+    Program().aquarium.backGradual = 0;
+    RenderFrames(1);
+    const Rgb cleared = PixelAt(200, kH / 2);
+    EXPECT_EQ(cleared.r + cleared.g + cleared.b, 0);
+}
+
+TEST_F(BackgroundLayers, PictureFillsTheScreenHeightAndAllButTheEdgeColumns)
+{
+    ShowPicture(false);
+    RenderFrames(2);
+    // At 1024 x 768 the picture is 53.1 of 53.33 half-widths wide: its right
+    // edge lies 2.2 pixels inside the screen.
+    EXPECT_EQ(PixelAt(kW - 1, kH / 2).b, 255);
+    EXPECT_EQ(PixelAt(kW - 1, kH / 2).r, 0);
+    EXPECT_EQ(PixelAt(kW - 5, kH / 2).r, 255);
+    EXPECT_EQ(PixelAt(kW - 5, 0).r, 255);
+    EXPECT_EQ(PixelAt(kW - 5, kH - 1).r, 255);
+}
+
+TEST_F(BackgroundLayers, PictureRipplesAroundTheMiddleAndStaysStillAtTheEdges)
+{
+    ShowPicture(true);
+    RenderFrames(2);
+    const std::vector<unsigned char> still = Screen();
+    RenderFrames(90);
+    const std::vector<unsigned char> rippled = Screen();
+    auto changedIn = [&](int x0, int x1, int y0, int y1) {
+        int changed = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                changed += still[(size_t(y) * kW + x) * 4] != rippled[(size_t(y) * kW + x) * 4] ||
+                           still[(size_t(y) * kW + x) * 4 + 1] != rippled[(size_t(y) * kW + x) * 4 + 1];
+        return changed;
+    };
+    // The stripe edges right of the middle bend under the rings...
+    EXPECT_GT(changedIn(kW / 2, kW / 2 + 250, kH / 2 - 150, kH / 2 + 250), 300);
+    // ...while the rings, falling silent after about ten cells, never reach
+    // the outer columns or the bottom rows of the picture.
+    EXPECT_EQ(changedIn(kW - 40, kW, 0, kH), 0);
+    EXPECT_EQ(changedIn(0, kW, 0, 150), 0);
+}
