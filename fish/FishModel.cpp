@@ -1,0 +1,226 @@
+#include "fish/FishModel.h"
+
+#include "fish/FishVertexSink.h"
+#include "fish/FishWave.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+// How one ring is bent and moved: its heading (degrees about the model's z)
+// and per profile point the lateral (y) and vertical (z) offsets, already in
+// scaled units.
+struct FishModel::RingDeform {
+    float yaw = 0.0f;
+    float lateral[FishSubMesh::kMaxPoints] = {};
+    float lift[FishSubMesh::kMaxPoints] = {};
+};
+
+namespace {
+
+constexpr float kDegreesToRadians = 0.017453292f;
+
+int Min(int a, int b) { return a < b ? a : b; }
+
+}  // namespace
+
+FishModel::FishModel() : m_matrixYaw(0.0f), m_matrixValid(false)
+{
+    SetRingRotation(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+void FishModel::SetRingRotation(float degrees, float x, float y, float z)
+{
+    for (float& m : m_ringMatrix)
+        m = 0.0f;
+    m_ringMatrix[0] = m_ringMatrix[5] = m_ringMatrix[10] = m_ringMatrix[15] = 1.0f;
+    m_matrixValid = false;
+    const float length = std::sqrt(x * x + y * y + z * z);
+    if (length == 0.0f)
+        return;
+    x /= length;
+    y /= length;
+    z /= length;
+    const float angle = degrees * kDegreesToRadians;
+    const float c = std::cos(angle), s = std::sin(angle), k = 1.0f - c;
+    m_ringMatrix[0] = c + x * x * k;
+    m_ringMatrix[1] = k * x * y + s * z;
+    m_ringMatrix[2] = k * x * z - s * y;
+    m_ringMatrix[4] = k * x * y - s * z;
+    m_ringMatrix[5] = c + y * y * k;
+    m_ringMatrix[6] = k * y * z + s * x;
+    m_ringMatrix[8] = k * x * z + s * y;
+    m_ringMatrix[9] = k * y * z - s * x;
+    m_ringMatrix[10] = c + z * z * k;
+}
+
+void FishModel::UseRingYaw(float degrees)
+{
+    // Sub-meshes with one rotation and runs of rings with equal yaw reuse
+    // the matrix instead of rebuilding it.
+    if (m_matrixValid && m_matrixYaw == degrees)
+        return;
+    SetRingRotation(degrees, 0.0f, 0.0f, 1.0f);
+    m_matrixYaw = degrees;
+    m_matrixValid = true;
+}
+
+void FishModel::EmitVertex(float x, float y, float z, float nx, float ny, float nz, float s, float t)
+{
+    const float* m = m_ringMatrix;
+    const float v[3] = {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
+                        m[2] * x + m[6] * y + m[10] * z + m[14]};
+    if (m_sink) {
+        const float n[3] = {nx, ny, nz};
+        const float tex[2] = {s, t};
+        m_sink->Vertex(v, n, tex);
+        return;
+    }
+    glNormal3f(nx, ny, nz);
+    glTexCoord2f(s, t);
+    glVertex3fv(v);
+}
+
+void FishModel::DrawPass(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror, bool second)
+{
+    for (int p = 0; p + 1 < mesh.points; ++p) {
+        if (m_sink)
+            m_sink->BeginStrip();
+        else
+            glBegin(GL_QUAD_STRIP);
+        for (int r = 0; r < mesh.rings; ++r) {
+            UseRingYaw(deform[r].yaw);
+            for (int q = p; q <= p + 1; ++q) {
+                const float* pos = mesh.position[r][q];
+                const float* n = mesh.normal[r][q];
+                const float* tex = mesh.texCoord[r][q];
+                float y = pos[1] * m_size + deform[r].lateral[q];
+                float ny = n[1];
+                if (second) {
+                    y = mirror == Mirror::StoredY ? deform[r].lateral[q] - pos[1] * m_size : -y;
+                    ny = -ny;
+                }
+                EmitVertex(pos[0] * m_size, y, pos[2] * m_size + deform[r].lift[q], n[0], ny, n[2], tex[0],
+                           tex[1]);
+            }
+        }
+        if (m_sink)
+            m_sink->EndStrip();
+        else
+            glEnd();
+    }
+}
+
+void FishModel::DrawSubMesh(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror)
+{
+    DrawPass(mesh, deform, mirror, false);
+    if (mirror != Mirror::None)
+        DrawPass(mesh, deform, mirror, true);
+}
+
+void FishModel::Draw(const FishPose& pose)
+{
+    m_size = pose.size;
+    m_matrixValid = false;
+    DrawBody(pose);
+    DrawSnoutsAndEyes(pose, FishMeshData::kUpperSnout);
+    DrawSnoutsAndEyes(pose, FishMeshData::kLowerSnout);
+    DrawDorsalFin(pose);
+    DrawPectoralFins(pose);
+    DrawPelvicFins(pose);
+    DrawAnalFin(pose);
+    DrawCaudalFin(pose);
+    DrawSnoutsAndEyes(pose, FishMeshData::kEye);
+}
+
+// Each ring turns with its own heading and sways with the tail wave; the
+// other side follows the same spine.
+void FishModel::DrawBody(const FishPose& pose)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(FishMeshData::kBody);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r) {
+        deform[r].yaw = pose.yaw[r];
+        for (int p = 0; p < mesh.points; ++p)
+            deform[r].lateral[p] = m_size * (*pose.tail)[r];
+    }
+    DrawSubMesh(mesh, deform, Mirror::StoredY);
+}
+
+// Snout pieces and eyes sit on the head: they turn with the head ring only.
+void FishModel::DrawSnoutsAndEyes(const FishPose& pose, FishMeshData::Part part)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(part);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r)
+        deform[r].yaw = pose.yaw[0];
+    DrawSubMesh(mesh, deform, Mirror::StoredY);
+}
+
+// The dorsal fin's spokes turn with body rings 5..15 and sway with rings
+// 0..10 (its back spokes with ring 16); the tip ripples with its own wave
+// and the base sinks a little into the back.
+void FishModel::DrawDorsalFin(const FishPose& pose)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(FishMeshData::kDorsalFin);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r) {
+        const int ring = r < 11 ? r : 16;
+        deform[r].yaw = pose.yaw[r < 11 ? 5 + r : 16];
+        const float sway = m_size * (*pose.tail)[ring];
+        deform[r].lateral[0] = sway;
+        deform[r].lateral[1] = sway + m_size * (*pose.dorsal)[r];
+        deform[r].lift[0] = -0.008f * m_size;
+    }
+    DrawSubMesh(mesh, deform, Mirror::None);
+}
+
+// The pectoral fins flap by a fixed distance, whatever the fish's size.
+void FishModel::DrawPectoralFins(const FishPose& pose)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(FishMeshData::kPectoralFin);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r) {
+        deform[r].yaw = pose.yaw[5];
+        deform[r].lateral[0] = (*pose.pectoral)[1];
+    }
+    DrawSubMesh(mesh, deform, Mirror::WholeLateral);
+}
+
+void FishModel::DrawPelvicFins(const FishPose& pose)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(FishMeshData::kPelvicFin);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r) {
+        deform[r].yaw = pose.yaw[r == 0 ? 5 : (r < 3 ? 6 : 7)];
+        deform[r].lateral[0] = m_size * (*pose.pelvic)[r];
+    }
+    DrawSubMesh(mesh, deform, Mirror::WholeLateral);
+}
+
+void FishModel::DrawAnalFin(const FishPose& pose)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(FishMeshData::kAnalFin);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r) {
+        deform[r].yaw = pose.yaw[10 + Min(r, 4)];
+        const float sway = m_size * (*pose.tail)[10 + Min(r, 4)];
+        deform[r].lateral[0] = deform[r].lateral[1] = sway;
+        deform[r].lift[0] = 0.01f * m_size;
+    }
+    DrawSubMesh(mesh, deform, Mirror::None);
+}
+
+// The caudal fin's edge ripples with its own wave on top of the sway of
+// the tail root.
+void FishModel::DrawCaudalFin(const FishPose& pose)
+{
+    const FishSubMesh& mesh = FishMeshData::Instance().Mesh(FishMeshData::kCaudalFin);
+    RingDeform deform[FishSubMesh::kMaxRings];
+    for (int r = 0; r < mesh.rings; ++r) {
+        deform[r].yaw = pose.yaw[10 + Min(r, 4)];
+        deform[r].lateral[0] = m_size * ((*pose.caudal)[r] + (*pose.tail)[17]);
+        deform[r].lateral[1] = m_size * (*pose.tail)[16];
+    }
+    DrawSubMesh(mesh, deform, Mirror::None);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "fish/FishMeshData.h"
+
+class FishVertexSink;
+class FishWave;
+
+// What one draw of the fish model needs from the fish's behaviour.
+struct FishPose {
+    static constexpr int kRings = 18;
+
+    float size = 3.0f;           // scale factor, 2..4
+    float yaw[kRings] = {};      // heading of each body ring, degrees, ring 0 at the head
+    const FishWave* tail = nullptr;      // 18 lateral offsets of the body rings
+    const FishWave* dorsal = nullptr;    // 16
+    const FishWave* pectoral = nullptr;  // 23
+    const FishWave* pelvic = nullptr;    // 10
+    const FishWave* caudal = nullptr;    // 24
+};
+
+// Draws the shared fish model for one fish, deformed by that fish's ring
+// headings and waves: the body bends with the per-ring yaw, sways with the
+// tail wave, and the fins flap with their own waves. Every position is
+// multiplied by the size; the lateral offsets of the waves are too, except
+// the pectoral fins' flap. Normals are passed on as stored (not rotated).
+//
+// Drawing order: body, upper snout, lower snout, dorsal, pectoral, pelvic,
+// anal and caudal fin, eyes; 820 vertices in 102 quad strips.
+class FishModel {
+public:
+    FishModel();
+
+    // Emits the whole model for the pose. With no sink set, into the current
+    // GL context, with the species texture already bound by the caller.
+    void Draw(const FishPose& pose);
+
+    // Builds the ring matrix: a rotation by `degrees` about the axis
+    // (x, y, z), normalised; an axis of length 0 gives the identity.
+    void SetRingRotation(float degrees, float x, float y, float z);
+
+    // Transforms the position by the ring matrix and emits the vertex
+    // (normal, texture coordinate, position, in that order for GL).
+    void EmitVertex(float x, float y, float z, float nx, float ny, float nz, float s, float t);
+
+    // Column-major 4x4, as OpenGL lays it out.
+    const float* RingMatrix() const { return m_ringMatrix; }
+
+    // nullptr: draw with OpenGL. The sink must outlive its use here.
+    void SetVertexSink(FishVertexSink* sink) { m_sink = sink; }
+
+private:
+    enum class Mirror {
+        None,          // drawn once
+        StoredY,       // again with the stored y negated, offsets kept
+        WholeLateral   // again with stored y plus offset negated (fin pairs)
+    };
+    struct RingDeform;
+
+    void DrawSubMesh(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror);
+    void DrawPass(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror, bool second);
+    void UseRingYaw(float degrees);
+
+    void DrawBody(const FishPose& pose);
+    void DrawSnoutsAndEyes(const FishPose& pose, FishMeshData::Part part);
+    void DrawDorsalFin(const FishPose& pose);
+    void DrawPectoralFins(const FishPose& pose);
+    void DrawPelvicFins(const FishPose& pose);
+    void DrawAnalFin(const FishPose& pose);
+    void DrawCaudalFin(const FishPose& pose);
+
+    float m_ringMatrix[16];
+    float m_matrixYaw;      // degrees the ring matrix holds about z
+    bool m_matrixValid;     // false until the first rotation about z
+    float m_size = 3.0f;    // of the draw in progress
+    FishVertexSink* m_sink = nullptr;
+};
