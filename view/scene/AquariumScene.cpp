@@ -3,6 +3,7 @@
 #include "environment/Backdrop.h"
 #include "environment/BackgroundPicture.h"
 #include "environment/RippleGrid.h"
+#include "fish/FishSpecies.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"
@@ -38,6 +39,11 @@ bool AquariumScene::InitScene()
     ReadSettings();
     m_pRipple = std::make_unique<RippleGrid>();
     m_pRipple->Setup(m_screenWidth, m_screenHeight);
+    // Fish placement: all 20 slots, inactive ones too, so a slot that
+    // becomes active later starts inside the tank. Needs the tank box and
+    // comes after the settings.
+    for (Fish& fish : m_fish)
+        fish.Place(m_tank);
     SetupFog();
     return true;
 }
@@ -146,7 +152,26 @@ void AquariumScene::DrawBackdropPass()
     DrawBackdrop(m_tank, Program().aquarium);
 }
 
-void AquariumScene::DrawFishPasses() {}
+// Every active fish in slot order: its update and draw with its species'
+// texture, then the passes that make it react to the others; finally the
+// vertical separation over all of them.
+void AquariumScene::DrawFishPasses()
+{
+    int speciesOfSlot[kMaxFish];
+    const int active = AssignSpeciesToSlots(g_speciesCount, speciesOfSlot);
+    for (int i = 0; i < active; ++i) {
+        Fish& fish = m_fish[i];
+        glPushMatrix();
+        glTranslatef(fish.X(), fish.Y(), fish.Z());
+        glBindTexture(GL_TEXTURE_2D, m_fishTextures[speciesOfSlot[i]]);
+        fish.UpdateAndDraw();
+        glPopMatrix();
+        // Feeding goes here: food attraction (feed mode only), then eating.
+        FishSchool::AvoidCollisions(m_fish, active, i);
+        m_fishSchool.RecordPosition(i, fish);
+    }
+    m_fishSchool.Separate(m_fish, active);
+}
 
 void AquariumScene::DrawBackgroundPicture()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fish/Fish.h"
+#include "fish/FishSchool.h"
 #include "view/scene/CommandCodes.h"
 #include "view/scene/TankBox.h"
 
@@ -101,6 +103,10 @@ private:
     unsigned m_customImageTexture = 0;
     std::unique_ptr<RippleGrid> m_pRipple;
     unsigned m_fishTextures[20] = {};
+    // The fish slots: the first N are active (N the sum of the species
+    // counts); the others keep their state until they are active again.
+    Fish m_fish[20];
+    FishSchool m_fishSchool;   // position snapshots for the separation pass
 
     float m_lightAmbient[4] = {1, 1, 1, 1};
     float m_lightDiffuse[4] = {1, 1, 1, 1};
