@@ -301,7 +301,8 @@ void MapFinByX(FishSubMesh& fin, const FishTextureLayout::Region& region, float 
 {
     for (int r = 0; r < fin.rings; ++r) {
         const float x = 0.5f * (fin.position[r][0][0] + fin.position[r][1][0]);
-        const float s = Lerp(region.s0, region.s1, (x - xFront) / (xBack - xFront));
+        const float f = std::fmin(1.0f, std::fmax(0.0f, (x - xFront) / (xBack - xFront)));
+        const float s = Lerp(region.s0, region.s1, f);
         SetTex(fin, r, 0, s, tFirst);
         SetTex(fin, r, 1, s, tSecond);
     }

@@ -25,7 +25,7 @@ struct FishPose {
 // the pectoral fins' flap. Normals are passed on as stored (not rotated).
 //
 // Drawing order: body, upper snout, lower snout, dorsal, pectoral, pelvic,
-// anal and caudal fin, eyes; 820 vertices in 102 quad strips.
+// anal and caudal fin, eyes; 820 vertices in 33 quad strips.
 class FishModel {
 public:
     FishModel();
