@@ -125,32 +125,10 @@ V3 AlongTangent(const FishSubMesh& m, int r, int p)
     return Position(m, r1, p) - Position(m, r0, p);
 }
 
-// Per-vertex normals from the surface around each point; where the surface
-// degenerates (a ring shrunk to a point or an edge) the nearest ring with a
-// usable normal lends its own.
-void ComputeNormals(FishSubMesh& m, MedianEnds median, Outward outward)
+// Where the surface degenerates (a ring shrunk to a point or an edge) the
+// nearest ring with a usable normal at the same point lends its own.
+void FillDegenerateNormals(FishSubMesh& m, const bool (&valid)[FishSubMesh::kMaxRings][FishSubMesh::kMaxPoints])
 {
-    bool valid[FishSubMesh::kMaxRings][FishSubMesh::kMaxPoints] = {};
-    for (int r = 0; r < m.rings; ++r) {
-        const float zMid = RingMidHeight(m, r);
-        for (int p = 0; p < m.points; ++p) {
-            V3 n = Cross(AlongTangent(m, r, p), AcrossTangent(m, r, p, median));
-            const float length = Length(n);
-            if (length < 1e-7f)
-                continue;
-            n = {n.x / length, n.y / length, n.z / length};
-            const V3 pos = Position(m, r, p);
-            V3 out = {0, -1, 0};
-            if (outward.fromMedianLine)
-                out = {0, pos.y, pos.z - zMid};
-            if (Dot(n, out) < 0)
-                n = {-n.x, -n.y, -n.z};
-            m.normal[r][p][0] = n.x;
-            m.normal[r][p][1] = n.y;
-            m.normal[r][p][2] = n.z;
-            valid[r][p] = true;
-        }
-    }
     for (int r = 0; r < m.rings; ++r)
         for (int p = 0; p < m.points; ++p) {
             if (valid[r][p])
@@ -167,6 +145,31 @@ void ComputeNormals(FishSubMesh& m, MedianEnds median, Outward outward)
             for (int c = 0; c < 3; ++c)
                 m.normal[r][p][c] = n[c];
         }
+}
+
+// Per-vertex normals from the surface around each point, turned outwards.
+void ComputeNormals(FishSubMesh& m, MedianEnds median, Outward outward)
+{
+    bool valid[FishSubMesh::kMaxRings][FishSubMesh::kMaxPoints] = {};
+    for (int r = 0; r < m.rings; ++r) {
+        const float zMid = RingMidHeight(m, r);
+        for (int p = 0; p < m.points; ++p) {
+            V3 n = Cross(AlongTangent(m, r, p), AcrossTangent(m, r, p, median));
+            const float length = Length(n);
+            if (length < 1e-7f)
+                continue;
+            n = {n.x / length, n.y / length, n.z / length};
+            const V3 pos = Position(m, r, p);
+            const V3 out = outward.fromMedianLine ? V3{0, pos.y, pos.z - zMid} : V3{0, -1, 0};
+            if (Dot(n, out) < 0)
+                n = {-n.x, -n.y, -n.z};
+            m.normal[r][p][0] = n.x;
+            m.normal[r][p][1] = n.y;
+            m.normal[r][p][2] = n.z;
+            valid[r][p] = true;
+        }
+    }
+    FillDegenerateNormals(m, valid);
 }
 
 // ------------------------------------------------------------------- body
