@@ -1,7 +1,9 @@
 #include "view/scene/AquariumScene.h"
 
+#include "environment/AssetStore.h"
 #include "environment/Backdrop.h"
 #include "environment/BackgroundPicture.h"
+#include "environment/BuiltinTextures.h"
 #include "environment/RippleGrid.h"
 #include "fish/FishSpecies.h"
 #include "platform/MessageBox.h"
@@ -30,11 +32,15 @@ void AquariumScene::SetScreenSize(int width, int height)
 bool AquariumScene::InitScene()
 {
     SetFixedGlState();
+    const std::string assetDirectory = AssetStore::GetAssetDirectory();
     m_tank = ComputeTankBoxFor(m_screenWidth, m_screenHeight);
     if (Paths::TempDirectory().empty()) {
         ShowMessageBox("Error Find TempPath.", "ERROR");
         return false;
     }
+    // The built-in art: each picture is extracted, loaded and deleted in turn.
+    m_backgroundTexture = BuiltinTextures::LoadBackground(assetDirectory);
+    BuiltinTextures::LoadFish(assetDirectory, m_fishTextures);
     // Everything from here on sees the values of the settings file.
     ReadSettings();
     m_pRipple = std::make_unique<RippleGrid>();

@@ -1,0 +1,191 @@
+#include "Background.h"
+
+#include "Noise.h"
+#include "Sdf.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 512;
+
+// Deeper layers fade towards the colour of the water.
+const Rgb kWater{0.10f, 0.30f, 0.38f};
+
+float SandLine(float x)
+{
+    return 400.0f + 14.0f * std::sin(x * 0.006f + 1.0f) + 10.0f * (Noise::Fractal(x * 0.01f, 3.0f, 5, 3) - 0.5f);
+}
+
+void PaintFarRidge(Canvas& c)
+{
+    for (int x = 0; x < kWidth; ++x) {
+        const float fx = float(x);
+        const float top = 250.0f - 70.0f * Noise::Fractal(fx * 0.004f, 1.0f, 11, 4) - 25.0f * std::sin(fx * 0.011f);
+        for (int y = int(top); y < kHeight; ++y) {
+            const float depth = Clamp01((float(y) - top) / 160.0f);
+            const Rgb rock = Mix(Rgb{0.20f, 0.36f, 0.42f}, Rgb{0.13f, 0.26f, 0.33f}, depth);
+            const float grain = Noise::Fractal(fx * 0.05f, float(y) * 0.05f, 12, 3);
+            c.Blend(x, y, Shade(rock, 0.12f * (grain - 0.5f)), Clamp01(float(y) - top + 0.5f));
+        }
+    }
+}
+
+// A swaying ribbon of seaweed from base upwards; width tapers to the tip.
+void PaintStrand(Canvas& c, Vec2 base, float height, float width, float sway, float phase, Rgb root, Rgb tip, float haze)
+{
+    constexpr int kSteps = 48;
+    Vec2 prev = base;
+    for (int i = 1; i <= kSteps; ++i) {
+        const float t = float(i) / float(kSteps);
+        const Vec2 p{base.x + sway * std::sin(t * 3.2f + phase) * t, base.y - height * t};
+        const float w = width * (1.0f - 0.75f * t) * (0.85f + 0.3f * std::sin(t * 17.0f + phase));
+        const Rgb col = Mix(Mix(root, tip, t), kWater, haze);
+        const int x0 = int(std::min(prev.x, p.x) - w - 2), x1 = int(std::max(prev.x, p.x) + w + 3);
+        const int y0 = int(std::min(prev.y, p.y) - w - 2), y1 = int(std::max(prev.y, p.y) + w + 3);
+        const Vec2 a = prev;
+        FillShapeIn(c, x0, y0, x1, y1, [&](Vec2 q) { return Sdf::Segment(q, a, p, w); },
+                    [&](Vec2 q) {
+                        // Lighter along one edge: light from the upper left.
+                        const float side = Clamp01(0.5f + (q.x - p.x) / (2.0f * w + 0.01f));
+                        return Shade(col, 0.15f - 0.3f * side);
+                    });
+        prev = p;
+    }
+}
+
+void PaintKelpForest(Canvas& c, int seed, int count, float haze, float minHeight, float maxHeight, float baseY)
+{
+    Noise::Stream r{std::uint32_t(seed)};
+    for (int i = 0; i < count; ++i) {
+        const float x = r.Range(0.0f, float(kWidth));
+        const float h = r.Range(minHeight, maxHeight);
+        const Rgb root = Mix(Rgb{0.10f, 0.30f, 0.12f}, Rgb{0.28f, 0.26f, 0.10f}, r.Next());
+        const Rgb tip = Mix(Rgb{0.35f, 0.62f, 0.25f}, Rgb{0.55f, 0.60f, 0.22f}, r.Next());
+        PaintStrand(c, {x, baseY + r.Range(-10.0f, 20.0f)}, h, r.Range(3.0f, 7.0f), r.Range(-40.0f, 40.0f),
+                    r.Range(0.0f, 6.0f), root, tip, haze);
+    }
+}
+
+void PaintSand(Canvas& c)
+{
+    for (int x = 0; x < kWidth; ++x) {
+        const float top = SandLine(float(x));
+        for (int y = int(top) - 1; y < kHeight; ++y) {
+            const float fy = float(y), fx = float(x);
+            const float near = Clamp01((fy - top) / float(kHeight - top));
+            Rgb sand = Mix(Rgb{0.50f, 0.55f, 0.50f}, Rgb{0.80f, 0.72f, 0.54f}, near);
+            // Ripples across the floor and fine grain.
+            const float ripple = std::sin(fx * 0.09f + 6.0f * Noise::Value(fx * 0.01f, fy * 0.03f, 21) + fy * 0.05f);
+            sand = Shade(sand, 0.06f * ripple * (0.3f + near));
+            sand = Shade(sand, 0.10f * (Noise::Random(x, y, 22) - 0.5f));
+            // Caustics: the bright net that waves throw on the floor.
+            const float n = Noise::Fractal(fx * 0.025f, fy * 0.06f, 23, 2);
+            const float caustic = std::pow(1.0f - std::fabs(2.0f * n - 1.0f), 12.0f);
+            sand = Shade(sand, 0.35f * caustic * (0.3f + near));
+            c.Blend(x, y, sand, Clamp01(fy - top + 0.5f));
+        }
+    }
+}
+
+void PaintRock(Canvas& c, Vec2 centre, Vec2 radius, int seed, float haze)
+{
+    const Rgb base = Mix(Rgb{0.38f, 0.36f, 0.34f}, Rgb{0.30f, 0.34f, 0.40f}, Noise::Random(seed, 0, 31));
+    const int x0 = int(centre.x - radius.x * 1.3f), x1 = int(centre.x + radius.x * 1.3f);
+    const int y0 = int(centre.y - radius.y * 1.3f), y1 = int(centre.y + radius.y * 0.6f);
+    auto shape = [&](Vec2 p) {
+        const Vec2 q{(p.x - centre.x) / radius.x, (p.y - centre.y) / radius.y};
+        const float angle = std::atan2(q.y, q.x);
+        const float bumps = 0.22f * (Noise::Fractal(std::cos(angle) * 2.0f + 5.0f, std::sin(angle) * 2.0f + 5.0f, seed, 3) - 0.5f);
+        return (Length(q) - 1.0f - bumps) * std::min(radius.x, radius.y);
+    };
+    FillShapeIn(c, x0, y0, x1, y1, shape, [&](Vec2 p) {
+        const float up = Clamp01(0.5f - (p.y - centre.y) / (radius.y * 1.6f));
+        const float grain = Noise::Fractal(p.x * 0.06f, p.y * 0.06f, seed + 1, 4);
+        Rgb col = Shade(base, -0.45f + 0.6f * up + 0.25f * (grain - 0.5f));
+        // Moss and algae on the lit top.
+        const float moss = SmoothStep(0.55f, 0.75f, up + 0.4f * (Noise::Fractal(p.x * 0.03f, p.y * 0.03f, seed + 2, 3) - 0.5f));
+        col = Mix(col, Rgb{0.28f, 0.42f, 0.18f}, 0.75f * moss);
+        return Mix(col, kWater, haze);
+    });
+}
+
+void PaintRocks(Canvas& c)
+{
+    const float far[][4] = {{120, 372, 120, 60}, {430, 380, 90, 46}, {760, 368, 150, 70}, {990, 376, 100, 50}};
+    for (int i = 0; i < 4; ++i)
+        PaintRock(c, {far[i][0], far[i][1]}, {far[i][2], far[i][3]}, 40 + i, 0.35f);
+    const float near[][4] = {{40, 440, 110, 70}, {300, 452, 70, 40}, {620, 450, 120, 58}, {880, 462, 60, 34}};
+    for (int i = 0; i < 4; ++i)
+        PaintRock(c, {near[i][0], near[i][1]}, {near[i][2], near[i][3]}, 50 + i, 0.0f);
+}
+
+void PaintPebbles(Canvas& c)
+{
+    Noise::Stream r(61);
+    for (int i = 0; i < 90; ++i) {
+        const float x = r.Range(0.0f, float(kWidth));
+        const float y = r.Range(SandLine(x) + 20.0f, float(kHeight) + 4.0f);
+        const float size = 1.5f + 4.0f * (y - 400.0f) / 112.0f * r.Next();
+        const Rgb col = Mix(Rgb{0.55f, 0.50f, 0.44f}, Rgb{0.80f, 0.76f, 0.68f}, r.Next());
+        const Vec2 centre{x, y};
+        const Vec2 radius{size * 1.4f, size};
+        FillShapeIn(c, int(x - 10), int(y - 8), int(x + 10), int(y + 8),
+                    [&](Vec2 p) { return Sdf::Ellipse(p, centre, radius); },
+                    [&](Vec2 p) { return Shade(col, 0.3f * Clamp01((centre.y - p.y) / size) - 0.15f); });
+    }
+}
+
+// Shafts of light falling from the surface, brightest near the top.
+void PaintLightRays(Canvas& c)
+{
+    const float rays[][3] = {{150, 70, 0.22f}, {330, 40, 0.16f}, {560, 90, 0.24f}, {790, 50, 0.18f}, {950, 60, 0.14f}};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            if (c.Alpha(x, y) <= 0.0f)
+                continue;
+            const float along = float(x) + 0.45f * float(y);
+            float light = 0.0f;
+            for (const auto& ray : rays)
+                light += ray[2] * std::exp(-std::pow((along - ray[0] - 0.45f * 0.0f) / ray[1], 2.0f));
+            light *= 1.0f - 0.5f * float(y) / float(kHeight);
+            c.Set(x, y, Shade(c.Color(x, y), light), c.Alpha(x, y));
+        }
+    }
+}
+
+}  // namespace
+
+Canvas PaintBackground()
+{
+    Canvas c(kWidth, kHeight, {}, 0.0f);
+    PaintFarRidge(c);
+    PaintKelpForest(c, 3, 14, 0.55f, 140.0f, 300.0f, 330.0f);
+    PaintSand(c);
+    PaintRocks(c);
+    PaintKelpForest(c, 7, 10, 0.1f, 120.0f, 330.0f, 450.0f);
+    PaintPebbles(c);
+    PaintLightRays(c);
+    return c;
+}
+
+Canvas KeyedForStorage(const Canvas& picture)
+{
+    Canvas out(picture.Width(), picture.Height());
+    const float step = 1.0f / 255.0f;
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            if (picture.Alpha(x, y) < 0.5f) {
+                out.Set(x, y, Rgb{0, 0, 0});
+                continue;
+            }
+            Rgb col = picture.Color(x, y);
+            // Painted pixels keep at least one step of blue: black is the key.
+            if (ToByte(col.r) == 0 && ToByte(col.g) == 0 && ToByte(col.b) == 0)
+                col.b = step;
+            out.Set(x, y, col);
+        }
+    }
+    return out;
+}
