@@ -3,10 +3,13 @@
 #include "app/AquariumApp.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "resources/BuiltinArt.h"
 #include "view/AquariumView.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -14,6 +17,11 @@ CMainFrame::CMainFrame(ControlBar& controlBar) : m_controlBar(controlBar)
 {
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
     setWindowTitle(AquariumApp::kAppName);
+    if (const BuiltinArt::Entry* icon = BuiltinArt::Find(128, "ICON")) {
+        QPixmap image;
+        if (image.loadFromData(icon->data, uint(icon->size)))
+            setWindowIcon(QIcon(image));
+    }
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);

@@ -2,13 +2,16 @@
 
 #include "app/AquariumApp.h"
 #include "platform/MessageBox.h"
+#include "resources/BuiltinArt.h"
 #include "ui/ControlBar.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPixmap>
 #include <QSurfaceFormat>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -27,17 +30,22 @@ QSurfaceFormat RequiredFormat()
     return format;
 }
 
-Qt::CursorShape CursorShapeFor(int cursorId)
+// The mode cursor from the built-in art, with its hot spot. Each is loaded
+// once and kept for the life of the process; the cache is never destroyed,
+// so no cursor is freed after the application object is gone.
+QCursor ModeCursor(int cursorId)
 {
-    switch (cursorId) {
-    case 158: return Qt::PointingHandCursor;
-    case 159: return Qt::ClosedHandCursor;
-    case 163: return Qt::CrossCursor;
-    case 164: return Qt::CrossCursor;
-    case 167: case 177: return Qt::SizeAllCursor;
-    case 169: case 178: return Qt::SizeBDiagCursor;
-    default: return Qt::ArrowCursor;
+    static auto* cache = new std::map<int, QCursor>;
+    const auto found = cache->find(cursorId);
+    if (found != cache->end())
+        return found->second;
+    QCursor cursor(Qt::ArrowCursor);
+    if (const BuiltinArt::Entry* art = BuiltinArt::Find(cursorId, "CURSOR")) {
+        QPixmap image;
+        if (image.loadFromData(art->data, uint(art->size)))
+            cursor = QCursor(image, art->hotX, art->hotY);
     }
+    return cache->emplace(cursorId, cursor).first->second;
 }
 
 }  // namespace
@@ -203,5 +211,5 @@ void AquariumView::SetModeCursor()
 {
     const int id = m_scene.ModeCursorId();
     if (id != 0)
-        setCursor(QCursor(CursorShapeFor(id)));
+        setCursor(ModeCursor(id));
 }
