@@ -89,28 +89,115 @@ void PaintSand(Canvas& c)
     }
 }
 
+// A rock: a lumpy dome lit from the upper left, with grain, cracks and moss
+// on its top, standing on a soft shadow.
 void PaintRock(Canvas& c, Vec2 centre, Vec2 radius, int seed, float haze)
 {
-    const Rgb base = Mix(Rgb{0.38f, 0.36f, 0.34f}, Rgb{0.30f, 0.34f, 0.40f}, Noise::Random(seed, 0, 31));
-    const int x0 = int(centre.x - radius.x * 1.3f), x1 = int(centre.x + radius.x * 1.3f);
-    const int y0 = int(centre.y - radius.y * 1.3f), y1 = int(centre.y + radius.y * 0.6f);
-    auto shape = [&](Vec2 p) {
+    const Rgb base = Mix(Rgb{0.42f, 0.40f, 0.37f}, Rgb{0.34f, 0.37f, 0.43f}, Noise::Random(seed, 0, 31));
+    const int x0 = int(centre.x - radius.x * 1.4f), x1 = int(centre.x + radius.x * 1.4f);
+    const int y0 = int(centre.y - radius.y * 1.5f), y1 = int(centre.y + radius.y * 0.7f);
+    // Contact shadow on the ground.
+    FillShapeIn(c, x0, int(centre.y), x1, y1 + 12,
+                [&](Vec2 p) { return Sdf::Ellipse(p, centre + Vec2{radius.x * 0.1f, radius.y * 0.45f}, {radius.x * 1.15f, radius.y * 0.3f}); },
+                [](Vec2) { return Rgb{0.12f, 0.16f, 0.18f}; }, 0.35f * (1.0f - haze));
+    auto lumps = [&](Vec2 p) {
         const Vec2 q{(p.x - centre.x) / radius.x, (p.y - centre.y) / radius.y};
         const float angle = std::atan2(q.y, q.x);
-        const float bumps = 0.22f * (Noise::Fractal(std::cos(angle) * 2.0f + 5.0f, std::sin(angle) * 2.0f + 5.0f, seed, 3) - 0.5f);
-        return (Length(q) - 1.0f - bumps) * std::min(radius.x, radius.y);
+        return 0.28f * (Noise::Fractal(std::cos(angle) * 1.6f + 5.0f, std::sin(angle) * 1.6f + 5.0f, seed, 4) - 0.5f);
+    };
+    auto shape = [&](Vec2 p) {
+        const Vec2 q{(p.x - centre.x) / radius.x, (p.y - centre.y) / radius.y};
+        const float flat = std::max(0.0f, q.y - 0.35f) * 1.5f;  // flattened where it meets the ground
+        return (Length(q) + flat - 1.0f - lumps(p)) * std::min(radius.x, radius.y);
+    };
+    // Height of the dome, for shading by its slope.
+    auto height = [&](Vec2 p) {
+        const Vec2 q{(p.x - centre.x) / radius.x, (p.y - centre.y) / radius.y};
+        const float r2 = std::min(1.0f, Dot(q, q));
+        return std::sqrt(1.0f - r2) * std::min(radius.x, radius.y) +
+               6.0f * Noise::Fractal(p.x * 0.05f, p.y * 0.05f, seed + 3, 4);
     };
     FillShapeIn(c, x0, y0, x1, y1, shape, [&](Vec2 p) {
-        const float up = Clamp01(0.5f - (p.y - centre.y) / (radius.y * 1.6f));
-        const float grain = Noise::Fractal(p.x * 0.06f, p.y * 0.06f, seed + 1, 4);
-        Rgb col = Shade(base, -0.45f + 0.6f * up + 0.25f * (grain - 0.5f));
-        // Moss and algae on the lit top.
-        const float moss = SmoothStep(0.55f, 0.75f, up + 0.4f * (Noise::Fractal(p.x * 0.03f, p.y * 0.03f, seed + 2, 3) - 0.5f));
-        col = Mix(col, Rgb{0.28f, 0.42f, 0.18f}, 0.75f * moss);
+        const float hx = height(p + Vec2{1.5f, 0}) - height(p - Vec2{1.5f, 0});
+        const float hy = height(p + Vec2{0, 1.5f}) - height(p - Vec2{0, 1.5f});
+        const float nx = -hx / 3.0f, ny = -hy / 3.0f, nz = 1.0f;
+        const float len = std::sqrt(nx * nx + ny * ny + nz * nz);
+        // Light from the upper left and a little towards the viewer.
+        const float diffuse = std::max(0.0f, (nx * -0.45f + ny * -0.75f + nz * 0.5f) / len);
+        Rgb col = base * (0.35f + 0.85f * diffuse);
+        const float grain = Noise::Fractal(p.x * 0.12f, p.y * 0.12f, seed + 1, 3);
+        col = Shade(col, 0.18f * (grain - 0.5f));
+        const float crack = 1.0f - std::fabs(2.0f * Noise::Fractal(p.x * 0.02f, p.y * 0.035f, seed + 5, 3) - 1.0f);
+        col = Shade(col, -0.3f * SmoothStep(0.95f, 0.995f, crack));
+        // Moss and algae where the surface faces up.
+        const float up = -ny / len;
+        const float moss = SmoothStep(0.3f, 0.6f, up + 0.6f * (Noise::Fractal(p.x * 0.05f, p.y * 0.05f, seed + 2, 3) - 0.5f));
+        col = Mix(col, Mix(Rgb{0.22f, 0.40f, 0.14f}, Rgb{0.42f, 0.52f, 0.20f}, grain) * (0.6f + 0.6f * diffuse), 0.8f * moss);
         return Mix(col, kWater, haze);
     });
 }
 
+// A branching coral grown from its foot upwards.
+void PaintCoralBranch(Canvas& c, Vec2 from, float angle, float length, float width, int depth, Noise::Stream& r,
+                      Rgb colour, Rgb tip, float haze)
+{
+    const float a = angle * 0.017453292f;
+    const Vec2 to = from + Vec2{std::sin(a), -std::cos(a)} * length;
+    const float w0 = width, w1 = width * 0.7f;
+    FillShapeIn(c, int(std::min(from.x, to.x) - w0 - 2), int(std::min(from.y, to.y) - w0 - 2),
+                int(std::max(from.x, to.x) + w0 + 3), int(std::max(from.y, to.y) + w0 + 3),
+                [&](Vec2 p) {
+                    const Vec2 pa = p - from, ba = to - from;
+                    const float h = std::clamp(Dot(pa, ba) / Dot(ba, ba), 0.0f, 1.0f);
+                    return Length(pa - ba * h) - (w0 + (w1 - w0) * h);
+                },
+                [&](Vec2 p) {
+                    const float side = Clamp01(0.5f + (p.x - to.x) / (2.0f * w0 + 0.01f));
+                    const Rgb col = depth == 0 ? tip : colour;
+                    return Mix(Shade(col, 0.2f - 0.4f * side), kWater, haze);
+                });
+    if (depth == 0)
+        return;
+    const int branches = 2 + (r.Next() < 0.3f ? 1 : 0);
+    for (int i = 0; i < branches; ++i)
+        PaintCoralBranch(c, to, angle + r.Range(-38.0f, 38.0f), length * r.Range(0.6f, 0.85f), w1, depth - 1, r,
+                         colour, tip, haze);
+}
+
+void PaintCorals(Canvas& c)
+{
+    struct Coral {
+        float x, y, size;
+        std::uint32_t colour, tip;
+        float haze;
+    };
+    const Coral corals[] = {
+        {215, 408, 30, 0xE0704A, 0xFFC090, 0.25f}, {520, 392, 24, 0xB04AA0, 0xF0A0E0, 0.3f},
+        {700, 470, 34, 0xE8A030, 0xFFE080, 0.0f},  {960, 430, 28, 0xD04A60, 0xFFA0B0, 0.1f},
+        {365, 488, 22, 0x9A60D0, 0xE0C0FF, 0.0f},
+    };
+    std::uint32_t seed = 71;
+    for (const Coral& coral : corals) {
+        Noise::Stream r(seed++);
+        for (int stem = 0; stem < 3; ++stem)
+            PaintCoralBranch(c, {coral.x + r.Range(-6.0f, 6.0f), coral.y}, r.Range(-30.0f, 30.0f), coral.size,
+                             coral.size * 0.16f, 3, r, RgbFromHex(coral.colour), RgbFromHex(coral.tip), coral.haze);
+    }
+}
+
+// A brain coral: a dome covered in winding grooves.
+void PaintBrainCoral(Canvas& c, Vec2 centre, Vec2 radius)
+{
+    FillShapeIn(c, int(centre.x - radius.x - 2), int(centre.y - radius.y - 2), int(centre.x + radius.x + 2),
+                int(centre.y + radius.y * 0.4f), [&](Vec2 p) { return std::max(Sdf::Ellipse(p, centre, radius), p.y - centre.y - radius.y * 0.3f); },
+                [&](Vec2 p) {
+                    const Vec2 q{(p.x - centre.x) / radius.x, (p.y - centre.y) / radius.y};
+                    const float light = Clamp01(0.55f - 0.45f * q.y - 0.2f * q.x);
+                    const float groove = std::sin(Noise::Fractal(p.x * 0.06f, p.y * 0.06f, 81, 2) * 40.0f);
+                    const Rgb col = Mix(Rgb{0.55f, 0.58f, 0.30f}, Rgb{0.85f, 0.80f, 0.48f}, light);
+                    return Shade(col, -0.25f * SmoothStep(0.4f, 0.9f, groove));
+                });
+}
 void PaintRocks(Canvas& c)
 {
     const float far[][4] = {{120, 372, 120, 60}, {430, 380, 90, 46}, {760, 368, 150, 70}, {990, 376, 100, 50}};
@@ -140,7 +227,7 @@ void PaintPebbles(Canvas& c)
 // Shafts of light falling from the surface, brightest near the top.
 void PaintLightRays(Canvas& c)
 {
-    const float rays[][3] = {{150, 70, 0.22f}, {330, 40, 0.16f}, {560, 90, 0.24f}, {790, 50, 0.18f}, {950, 60, 0.14f}};
+    const float rays[][3] = {{260, 45, 0.42f}, {420, 28, 0.30f}, {640, 60, 0.45f}, {880, 35, 0.34f}, {1100, 50, 0.30f}};
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             if (c.Alpha(x, y) <= 0.0f)
@@ -148,9 +235,10 @@ void PaintLightRays(Canvas& c)
             const float along = float(x) + 0.45f * float(y);
             float light = 0.0f;
             for (const auto& ray : rays)
-                light += ray[2] * std::exp(-std::pow((along - ray[0] - 0.45f * 0.0f) / ray[1], 2.0f));
-            light *= 1.0f - 0.5f * float(y) / float(kHeight);
-            c.Set(x, y, Shade(c.Color(x, y), light), c.Alpha(x, y));
+                light += ray[2] * std::exp(-std::pow((along - ray[0]) / ray[1], 4.0f));
+            light *= 1.0f - 0.6f * float(y) / float(kHeight);
+            const Rgb ray{0.85f, 0.97f, 1.0f};
+            c.Set(x, y, Mix(c.Color(x, y), ray, Clamp01(light)), c.Alpha(x, y));
         }
     }
 }
@@ -163,9 +251,11 @@ Canvas PaintBackground()
     PaintFarRidge(c);
     PaintKelpForest(c, 3, 14, 0.55f, 140.0f, 300.0f, 330.0f);
     PaintSand(c);
-    PaintRocks(c);
-    PaintKelpForest(c, 7, 10, 0.1f, 120.0f, 330.0f, 450.0f);
     PaintPebbles(c);
+    PaintRocks(c);
+    PaintCorals(c);
+    PaintBrainCoral(c, {505.0f, 478.0f}, {34.0f, 22.0f});
+    PaintKelpForest(c, 7, 10, 0.1f, 120.0f, 330.0f, 450.0f);
     PaintLightRays(c);
     return c;
 }

@@ -348,18 +348,19 @@ FishSpecies Discus()
     s.name = "DISCUS";
     s.iris = Hex(0xD02818);
     s.body = [](const BodyPoint& p) {
-        Rgb c = Countershade(Hex(0x8A3418), Hex(0xB8522A), Hex(0xD88050), p.v);
-        const float wave = p.v * 9.0f + 0.35f * std::sin(p.u * 18.0f + p.v * 4.0f);
-        const float line = std::pow(0.5f + 0.5f * std::cos(6.2831853f * wave), 3.0f);
-        c = Mix(c, Hex(0x30C8D8), 0.85f * line * SmoothStep(0.08f, 0.2f, p.u));
-        return Mix(c, Hex(0x4A2010), 0.25f * Bars(std::fmod(p.u, 0.11f), {{0.055f, 0.012f}}, 0.01f));
+        // A turquoise discus: blue-green with wavy red-brown lines.
+        Rgb c = Countershade(Hex(0x1A8CA0), Hex(0x2CC4D0), Hex(0x8AE4E0), p.v);
+        const float wave = p.v * 8.0f + 0.35f * std::sin(p.u * 18.0f + p.v * 4.0f);
+        const float line = std::pow(0.5f + 0.5f * std::cos(6.2831853f * wave), 4.0f);
+        c = Mix(c, Hex(0xB04A22), 0.9f * line * SmoothStep(0.08f, 0.2f, p.u));
+        return Mix(c, Hex(0x204050), 0.25f * Bars(std::fmod(p.u, 0.11f), {{0.055f, 0.012f}}, 0.01f));
     };
     s.fin = [](Fin f, const FinPoint& p) {
-        FinLook look{Hex(0xA04424), Hex(0xD83A20), 0.8f, 0.15f, 0.15f, 16};
+        FinLook look{Hex(0x2CB0C0), Hex(0xD84A20), 0.8f, 0.15f, 0.15f, 16};
         Rgb c = FinColor(look, f, p);
         if (f == Fin::Dorsal || f == Fin::Anal) {
             const float line = std::pow(0.5f + 0.5f * std::cos(6.2831853f * (p.b * 4.0f + 0.2f * std::sin(p.a * 12.0f))), 3.0f);
-            c = Mix(c, Hex(0x30C8D8), 0.8f * line * (1.0f - SmoothStep(0.7f, 0.85f, p.b)));
+            c = Mix(c, Hex(0xB04A22), 0.8f * line * (1.0f - SmoothStep(0.7f, 0.85f, p.b)));
         }
         return c;
     };
@@ -429,9 +430,9 @@ FishSpecies Swordtail()
     s.name = "SWORDTAIL";
     s.iris = Hex(0xD0A030);
     s.body = [](const BodyPoint& p) {
-        Rgb c = Countershade(Hex(0x4E7A30), Hex(0x98C064), Hex(0xF0F0C8), p.v);
+        Rgb c = Countershade(Hex(0x2E7A34), Hex(0x6CCB4E), Hex(0xE8F4B8), p.v);
         const float zig = 0.5f + 0.012f * std::sin(p.u * 60.0f);
-        c = Mix(c, Hex(0xD02424), Stripe(p.v, zig, 0.035f, 0.01f) * SmoothStep(0.0f, 0.05f, p.u));
+        c = Mix(c, Hex(0xE02020), Stripe(p.v, zig, 0.045f, 0.01f) * SmoothStep(0.0f, 0.05f, p.u));
         return c;
     };
     s.fin = [](Fin f, const FinPoint& p) {

@@ -19,7 +19,7 @@ Rgb FinishBody(Rgb c, const FishShape::BodyPoint& p)
     c = Shade(c, -0.22f * gill);
     const float k = 6.2831853f / 0.032f;
     const float scale = std::sin((p.x + p.z) * k) * std::sin((p.x - p.z) * k);
-    c = Shade(c, 0.025f * scale * SmoothStep(0.16f, 0.25f, p.u));
+    c = Shade(c, 0.015f * scale * SmoothStep(0.16f, 0.25f, p.u));
     c = Shade(c, -0.18f * (1.0f - SmoothStep(0.0f, 0.05f, p.u)));
     return c;
 }

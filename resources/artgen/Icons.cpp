@@ -206,8 +206,8 @@ Canvas PaintIcon(int id)
     Canvas c(32, 32, {}, 0.0f);
     switch (id) {
     case 136: {
-        PaintFoodCan(c, {8.0f, 15.0f}, -40.0f);
-        const Vec2 flakes[] = {{5.0f, 21.0f}, {9.5f, 25.0f}, {4.0f, 28.0f}, {12.0f, 29.5f}};
+        PaintFoodCan(c, {9.0f, 18.0f}, -40.0f);
+        const Vec2 flakes[] = {{5.0f, 23.5f}, {10.0f, 26.5f}, {4.0f, 29.5f}, {13.0f, 30.0f}};
         PaintFlakes(c, flakes, 4);
         break;
     }

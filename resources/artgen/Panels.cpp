@@ -5,6 +5,7 @@
 #include "Sdf.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -17,8 +18,8 @@ constexpr float kBarEnd = 1490.0f;  // right end of the bar; the rest is cut awa
 float BarShape(Vec2 p)
 {
     const float bottom = 58.0f + 2.5f * std::sin(p.x * 0.018f) + 1.5f * std::sin(p.x * 0.047f + 1.0f);
-    const float box = Sdf::Box(p, {kBarEnd * 0.5f - 40.0f, 0.0f}, {kBarEnd * 0.5f + 40.0f, 200.0f}, 0.0f);
-    const float end = Sdf::Box(p, {kBarEnd - 60.0f, 20.0f}, {60.0f, 200.0f}, 40.0f);
+    const float box = Sdf::Box(p, {(kBarEnd - 140.0f) * 0.5f, 0.0f}, {(kBarEnd + 20.0f) * 0.5f, 200.0f}, 0.0f);
+    const float end = Sdf::Box(p, {kBarEnd - 60.0f, 0.0f}, {60.0f, 60.0f}, 36.0f);
     return std::max(std::min(box, end), p.y - bottom);
 }
 
@@ -57,6 +58,18 @@ Canvas PaintControlBar()
     FillShape(bar, [](Vec2 p) { return Sdf::Box(p, {1058.0f, 37.0f}, {64.0f, 18.0f}, 5.0f); }, Rgb{0.02f, 0.07f, 0.15f}, 0.85f);
     StrokeShape(bar, [](Vec2 p) { return Sdf::Box(p, {1058.0f, 37.0f}, {64.0f, 18.0f}, 5.0f); }, 1.0f, Rgb{0.35f, 0.60f, 0.85f}, 0.6f);
     PaintBubbles(bar);
+    // A light crest along the lower edge, like the underside of a wave.
+    FillShape(bar, [](Vec2 p) { return std::max(std::fabs(BarShape(p) + 1.6f) - 1.0f, BarShape(p)); },
+              Rgb{0.55f, 0.85f, 1.0f}, 0.75f);
+    // Two small fish swimming towards the bubbles.
+    for (auto [x, y, k] : {std::tuple<float, float, float>{1290.0f, 22.0f, 1.0f}, {1330.0f, 40.0f, 0.75f}}) {
+        auto fish = [=](Vec2 p) {
+            const float body = Sdf::Ellipse(p, {x, y}, {9.0f * k, 4.5f * k});
+            const float tail = Sdf::Polygon(p, {{x - 7.0f * k, y}, {x - 15.0f * k, y - 5.0f * k}, {x - 15.0f * k, y + 5.0f * k}});
+            return std::min(body, tail);
+        };
+        FillShape(bar, fish, Rgb{0.45f, 0.75f, 0.95f}, 0.55f);
+    }
     // Hard edge against the key: no blended fringe may survive as part of
     // the window's shape.
     Canvas out(kBarWidth, kBarHeight, kControlBarKey);
