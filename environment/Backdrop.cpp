@@ -38,12 +38,22 @@ void DrawBackdrop(const TankBox& tank, const AquariumSettingsValues& settings)
     // must come out opaque white whatever the previous frame left behind, and
     // restoring the materials would undo what colour tracking set from it.
     // Smooth shading is the scene's fixed state; it is asserted, not changed.
+    //
+    // The layers are opaque and lie behind everything else, on a depth buffer
+    // that has just been cleared: blending and the depth test cannot change a
+    // pixel of them, so both are off while they are drawn. That saves a
+    // read-modify-write of every screen pixel on a software renderer.
+    // Without depth writes the gradient layer would cover the fixed one where
+    // the depth test used to keep the first quad; it is the very same quad, so
+    // it is simply not drawn when the fixed layer is.
     glPushAttrib(GL_ENABLE_BIT);
     glPushMatrix();
     glShadeModel(GL_SMOOTH);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
     if (settings.backFixed != 0)
         DrawLayer(tank, settings.backColor, settings.backColor);
-    if (settings.backGradual != 0)
+    else if (settings.backGradual != 0)
         DrawLayer(tank, settings.backColor2, settings.backColor1);
     glPopMatrix();
     glPopAttrib();

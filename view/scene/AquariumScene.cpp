@@ -148,9 +148,13 @@ void AquariumScene::ApplyLight()
 void AquariumScene::ApplyFog()
 {
     // F = 25 gives no fog, F = 0 the densest.
+    // A density of 0 leaves every colour as it is, so the fog stays off then:
+    // the same picture without the per-pixel fog cost.
     glDisable(GL_FOG);
-    glFogf(GL_FOG_DENSITY, float(25 - Program().aquarium.fog) * 0.0005f);
-    glEnable(GL_FOG);
+    const float density = float(25 - Program().aquarium.fog) * 0.0005f;
+    glFogf(GL_FOG_DENSITY, density);
+    if (density > 0.0f)
+        glEnable(GL_FOG);
 }
 
 void AquariumScene::DrawBackdropPass()
