@@ -43,13 +43,13 @@ bool AquariumScene::InitScene()
     BuiltinTextures::LoadFish(assetDirectory, m_fishTextures);
     // Everything from here on sees the values of the settings file.
     ReadSettings();
-    m_pRipple = std::make_unique<RippleGrid>();
-    m_pRipple->Setup(m_screenWidth, m_screenHeight);
     // Fish placement: all 20 slots, inactive ones too, so a slot that
     // becomes active later starts inside the tank. Needs the tank box and
     // comes after the settings.
     for (Fish& fish : m_fish)
         fish.Place(m_tank);
+    m_pRipple = std::make_unique<RippleGrid>();
+    m_pRipple->Setup(m_screenWidth, m_screenHeight);
     SetupFog();
     return true;
 }
