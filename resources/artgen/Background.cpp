@@ -18,6 +18,35 @@ float SandLine(float x)
     return 400.0f + 14.0f * std::sin(x * 0.006f + 1.0f) + 10.0f * (Noise::Fractal(x * 0.01f, 3.0f, 5, 3) - 0.5f);
 }
 
+// The water surface near the top edge: above it the picture is see-through
+// (the backdrop shows), below it open water that lightens towards the light.
+float SurfaceLine(float x)
+{
+    return 22.0f + 4.0f * std::sin(x * 0.013f) + 2.5f * std::sin(x * 0.041f + 2.0f);
+}
+
+void PaintOpenWater(Canvas& c)
+{
+    const Rgb shallow{0.26f, 0.55f, 0.64f};
+    const Rgb deep{0.09f, 0.27f, 0.36f};
+    for (int x = 0; x < kWidth; ++x) {
+        const float fx = float(x);
+        const float surface = SurfaceLine(fx);
+        for (int y = int(surface); y < kHeight; ++y) {
+            const float fy = float(y);
+            const float depth = Clamp01((fy - surface) / 300.0f);
+            Rgb water = Mix(shallow, deep, std::sqrt(depth));
+            // A soft shimmer that fades with depth, and a bright rim just
+            // under the surface where it catches the light.
+            const float shimmer = Noise::Fractal(fx * 0.02f, fy * 0.06f, 21, 3) - 0.5f;
+            water = Shade(water, 0.10f * shimmer * (1.0f - depth));
+            const float rim = std::exp(-(fy - surface) / 3.0f);
+            water = Mix(water, Rgb{0.80f, 0.93f, 0.97f}, 0.55f * rim);
+            c.Blend(x, y, water, Clamp01(fy - surface + 0.5f));
+        }
+    }
+}
+
 void PaintFarRidge(Canvas& c)
 {
     for (int x = 0; x < kWidth; ++x) {
@@ -248,6 +277,7 @@ void PaintLightRays(Canvas& c)
 Canvas PaintBackground()
 {
     Canvas c(kWidth, kHeight, {}, 0.0f);
+    PaintOpenWater(c);
     PaintFarRidge(c);
     PaintKelpForest(c, 3, 14, 0.55f, 140.0f, 300.0f, 330.0f);
     PaintSand(c);
