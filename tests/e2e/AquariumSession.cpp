@@ -7,6 +7,8 @@ AquariumSession::AquariumSession(const VirtualScreen& screen) : m_screen(screen)
     m_configDir = m_root.Path() + "config";
     m_runtimeDir = m_root.Path() + "runtime";
     m_homeDir = m_root.Path() + "home";
+    m_tmpDir = m_root.Path() + "tmp";
+    ::mkdir(m_tmpDir.c_str(), 0700);
     ::mkdir(m_runtimeDir.c_str(), 0700);
     ::mkdir(m_homeDir.c_str(), 0700);
 }

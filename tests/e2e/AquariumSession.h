@@ -24,6 +24,7 @@ public:
 
     const std::string& ConfigDir() const { return m_configDir; }    // $XDG_CONFIG_HOME
     const std::string& RuntimeDir() const { return m_runtimeDir; }  // $XDG_RUNTIME_DIR
+    const std::string& TmpDir() const { return m_tmpDir; }          // an empty directory for $TMPDIR
 
     static constexpr const char* kWindowName = "PloviFishScr";
 
@@ -33,4 +34,5 @@ private:
     std::string m_configDir;
     std::string m_runtimeDir;
     std::string m_homeDir;
+    std::string m_tmpDir;
 };

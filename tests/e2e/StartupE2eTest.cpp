@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,10 +100,12 @@ TEST_F(Startup, RunsWithoutAUsableRuntimeDirectory)
 {
     // Missing, or pointing at something that is not a directory: the program
     // falls back to a private directory under the temp path.
+    // The temp path is the session's own, so the fallback is private to it.
     for (auto value : {std::optional<std::string>(), std::optional<std::string>("/dev/null")}) {
-        auto plovi = m_session.Start({}, {{"XDG_RUNTIME_DIR", value}});
+        auto plovi = m_session.Start({}, {{"XDG_RUNTIME_DIR", value}, {"TMPDIR", m_session.TmpDir()}});
         EXPECT_TRUE(m_session.WaitForWindow()) << plovi->Err();
-        EXPECT_TRUE(plovi->Running());
+        ASSERT_TRUE(plovi->Running()) << plovi->Err();
+        EXPECT_TRUE(FileExists(m_session.TmpDir() + "/plovi-" + std::to_string(::getuid()) + "/PloviFishScr"));
     }
 }
 
