@@ -10,11 +10,15 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <chrono>
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+// Taken when the program's static objects are set up, just before main.
+const std::chrono::steady_clock::time_point g_processStart = std::chrono::steady_clock::now();
 
 std::vector<std::function<void()>>& ShutdownHooks()
 {
@@ -79,4 +83,9 @@ void AquariumApp::EndProcess(int code)
     std::fflush(nullptr);
     // _exit: no static destructors run against live windows and GL state.
     ::_exit(code);
+}
+
+double AquariumApp::MillisecondsSinceStart()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - g_processStart).count();
 }

@@ -31,6 +31,9 @@ public:
     [[noreturn]] static void EndProcess(int code);
     static void AddShutdownHook(std::function<void()> hook);
 
+    // Milliseconds since the process entered main (for start-up reports).
+    static double MillisecondsSinceStart();
+
 private:
     QApplication& m_qtApp;
     CommandLine m_options;

@@ -126,6 +126,10 @@ void AquariumView::CountFrame()
 {
     if (!m_reportFps)
         return;
+    if (m_fpsFrames == 0 && !m_firstFrameReported) {
+        m_firstFrameReported = true;
+        std::fprintf(stderr, "first frame: %.0f ms after start\n", AquariumApp::MillisecondsSinceStart());
+    }
     ++m_fpsFrames;
     const qint64 elapsed = m_fpsClock.elapsed();
     if (elapsed >= 1000) {

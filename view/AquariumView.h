@@ -29,7 +29,8 @@ public:
     // Starts the 20 ms frame timer.
     void StartTimer();
 
-    // Print the measured frame rate to standard error once a second.
+    // Print the time to the first frame, then the measured frame rate once a
+    // second, to standard error.
     void SetReportFps(bool on) { m_reportFps = on; }
 
     AquariumScene& Scene() { return m_scene; }
@@ -67,4 +68,5 @@ private:
     bool m_reportFps = false;
     QElapsedTimer m_fpsClock;
     int m_fpsFrames = 0;
+    bool m_firstFrameReported = false;
 };
