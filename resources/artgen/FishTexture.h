@@ -1,6 +1,6 @@
 #pragma once
 #include "Canvas.h"
-#include "FishSpecies.h"
+#include "FishDesigns.h"
 
 // Paints a species' texture: a size x size picture (row 0 at the top, so
 // texture t = 1) laid out as fish/FishTextureLayout.h says, with the body

@@ -5,7 +5,7 @@
 #include "Background.h"
 #include "ContactSheet.h"
 #include "FishPreview.h"
-#include "FishSpecies.h"
+#include "FishDesigns.h"
 #include "FishTexture.h"
 #include "Icons.h"
 #include "Panels.h"

@@ -1,6 +1,6 @@
 #include "fish/Fish.h"
 #include "fish/FishSchool.h"
-#include "fish/FishSpecies.h"
+#include "fish/SlotAssignment.h"
 #include "platform/MsvcRandom.h"
 #include "settings/ProgramValues.h"
 

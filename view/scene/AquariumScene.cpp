@@ -5,7 +5,7 @@
 #include "environment/BackgroundPicture.h"
 #include "environment/BuiltinTextures.h"
 #include "environment/RippleGrid.h"
-#include "fish/FishSpecies.h"
+#include "fish/SlotAssignment.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"

@@ -1,4 +1,4 @@
-#include "fish/FishSpecies.h"
+#include "fish/SlotAssignment.h"
 
 int AssignSpeciesToSlots(const int (&counts)[kSpeciesCount], int (&speciesOfSlot)[kMaxFish])
 {

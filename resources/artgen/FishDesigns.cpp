@@ -1,4 +1,4 @@
-#include "FishSpecies.h"
+#include "FishDesigns.h"
 
 #include "Noise.h"
 
