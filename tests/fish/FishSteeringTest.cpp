@@ -18,6 +18,17 @@ int PeekRand()
     return value;
 }
 
+// One steer from `from`; the result is fixed + sign * (add + Rand() % mod).
+struct Steer {
+    float from;
+    int kind;
+    bool sense;
+    float value, fixed, sign = 0;
+    int add = 0, mod = 0;
+};
+
+float Expected(const Steer& s) { return s.fixed + s.sign * float(s.add + (s.mod ? PeekRand() % s.mod : 0)); }
+
 class FishSteering : public ::testing::Test {
 protected:
     void SetUp() override
@@ -27,7 +38,6 @@ protected:
         fish.SetPosition(0.0f, 0.0f, -95.0f);  // outside the front band
     }
 
-    // A fish at rest facing `heading`, then steered once.
     float Steered(float heading, int kind, bool sense = false, float value = 0.0f)
     {
         fish.FaceHeading(heading);
@@ -35,19 +45,12 @@ protected:
         return fish.TargetHeading();
     }
 
-    float Pitched(float target, int kind, bool sense = false, float value = 0.0f)
-    {
-        fish.SetPitch(target);
-        fish.SteerPitch(value, sense, kind);
-        return fish.TargetPitch();
-    }
-
     Fish fish;
 };
 
 }  // namespace
 
-TEST(FishDirections, QuadrantsIncludeTheirBoundsOnBothSidesOfZero)
+TEST(FishDirections, QuadrantsIncludeTheirBoundsAndLinesMayBeSteep)
 {
     for (float v : {0.0f, 45.0f, 90.0f, 270.0f, 360.0f, -90.0f, -45.0f, -270.0f, -360.0f})
         EXPECT_TRUE(FacesMinusX(v)) << v;
@@ -57,15 +60,9 @@ TEST(FishDirections, QuadrantsIncludeTheirBoundsOnBothSidesOfZero)
         EXPECT_TRUE(FacesPlusZ(v)) << v;
     for (float v : {180.5f, 270.0f, 359.0f, -1.0f, -90.0f, -179.5f})
         EXPECT_FALSE(FacesPlusZ(v)) << v;
-}
-
-TEST(FishDirections, AngleBetweenLinesHandlesSteepAndPerpendicularLines)
-{
     EXPECT_NEAR(AngleBetweenLines(0.0f, 1.0f), 45.0f, 1e-3f);
-    EXPECT_NEAR(AngleBetweenLines(1.0f, 0.0f), 45.0f, 1e-3f);
-    EXPECT_NEAR(AngleBetweenLines(1.0f, -1.0f), 90.0f, 0.01f);   // 1 + m1 m2 = 0
+    EXPECT_NEAR(AngleBetweenLines(1.0f, -1.0f), 90.0f, 0.01f);  // 1 + m1 m2 = 0
     EXPECT_NEAR(AngleBetweenLines(0.0f, LineSlope(1.0f, 0.0f)), 90.0f, 0.01f);
-    EXPECT_FLOAT_EQ(LineSlope(2.0f, 0.00005f), 20000.0f);
     EXPECT_FLOAT_EQ(LineSlope(2.0f, 4.0f), 0.5f);
 }
 
@@ -78,14 +75,7 @@ TEST_F(FishSteering, ConstructorDrawsPitchHeadingAndWanderTimerInOrder)
     EXPECT_FLOAT_EQ(fresh.TargetPitch(), float(first % 45));
     EXPECT_FLOAT_EQ(fresh.TargetHeading(), float(second % 180));
     EXPECT_EQ(fresh.WanderTimer(), third % 200);
-    EXPECT_FLOAT_EQ(fresh.Size(), 3.0f);
-    EXPECT_FLOAT_EQ(fresh.Speed(), 0.2f);
-    EXPECT_FLOAT_EQ(fresh.Heading(), 0.0f);
-    EXPECT_FLOAT_EQ(fresh.Pitch(), 0.0f);
-    // Never updated: a box of the unscaled extents around the origin.
-    EXPECT_NEAR(fresh.CollisionBox().xMax, 0.3219f, 1e-4f);
-    EXPECT_NEAR(fresh.CollisionBox().yMin, -0.0908f, 1e-4f);
-    EXPECT_NEAR(fresh.CollisionBox().zMax, 0.5f, 1e-4f);
+    EXPECT_NEAR(fresh.CollisionBox().xMax, 0.3219f, 1e-4f);  // never updated: unscaled, at the origin
 }
 
 TEST_F(FishSteering, PlaceDrawsAPositionInTheMiddleOfTheTank)
@@ -96,156 +86,82 @@ TEST_F(FishSteering, PlaceDrawsAPositionInTheMiddleOfTheTank)
     EXPECT_FLOAT_EQ(fish.X(), float(rx % 60 - 30));
     for (int i = 0; i < 200; ++i) {
         fish.Place(tank);
-        EXPECT_GE(fish.X(), -30.0f);
-        EXPECT_LE(fish.X(), 29.0f);
-        EXPECT_GE(fish.Y(), -20.0f);
-        EXPECT_LE(fish.Y(), 9.0f);
-        EXPECT_GE(fish.Z(), -95.0f);
-        EXPECT_LE(fish.Z(), -86.0f);
+        EXPECT_TRUE(fish.X() >= -30.0f && fish.X() <= 29.0f) << fish.X();
+        EXPECT_TRUE(fish.Y() >= -20.0f && fish.Y() <= 9.0f) << fish.Y();
+        EXPECT_TRUE(fish.Z() >= -95.0f && fish.Z() <= -86.0f) << fish.Z();
         EXPECT_EQ(fish.Wall(), Fish::kFree);
     }
 }
 
-TEST_F(FishSteering, SwingGoesUpBelowAHalfTurnAndDownAbove)
+// Facing -x (heading 0) sense true turns down; facing +x (180) the sides swap.
+TEST_F(FishSteering, HeadingKindsFollowSenseAndFacingAndStayWithin360)
 {
-    int d = PeekRand() % 170;
-    EXPECT_FLOAT_EQ(Steered(100.0f, Fish::kSwing), 100.0f + float(d));
-    d = PeekRand() % 170;
-    EXPECT_FLOAT_EQ(Steered(200.0f, Fish::kSwing), 200.0f - float(d));
-}
-
-TEST_F(FishSteering, AboutTurnAddsOrTakes180)
-{
-    EXPECT_FLOAT_EQ(Steered(100.0f, Fish::kAboutTurn), 280.0f);
-    EXPECT_FLOAT_EQ(Steered(180.0f, Fish::kAboutTurn), 360.0f);
-    EXPECT_FLOAT_EQ(Steered(200.0f, Fish::kAboutTurn), 20.0f);
-    EXPECT_FLOAT_EQ(Steered(-100.0f, Fish::kAboutTurn), 80.0f);
-}
-
-TEST_F(FishSteering, SideOfNudgeAvoidReverseAndTurnByFollowsSenseAndFacing)
-{
-    // Facing -x (heading 0): sense true turns down, sense false up.
-    int r = PeekRand() % 15;
-    EXPECT_FLOAT_EQ(Steered(0.0f, Fish::kNudge, true), -float(r));
-    r = PeekRand() % 15;
-    EXPECT_FLOAT_EQ(Steered(0.0f, Fish::kNudge, false), float(r));
-    r = 10 + PeekRand() % 10;
-    EXPECT_FLOAT_EQ(Steered(30.0f, Fish::kAvoid, true), 30.0f - float(r));
-    // Facing +x (heading 180) the sides swap.
-    r = 10 + PeekRand() % 10;
-    EXPECT_FLOAT_EQ(Steered(180.0f, Fish::kAvoid, true), 180.0f + float(r));
-    EXPECT_FLOAT_EQ(Steered(0.0f, Fish::kReverse, true), -180.0f);
-    EXPECT_FLOAT_EQ(Steered(180.0f, Fish::kReverse, true), 360.0f);
-    // Turn by: the whole degrees of |value|.
-    EXPECT_FLOAT_EQ(Steered(0.0f, Fish::kTurnBy, false, -37.8f), 37.0f);
-    EXPECT_FLOAT_EQ(Steered(0.0f, Fish::kTurnBy, true, 12.9f), -12.0f);
+    const Steer steers[] = {
+        {100, Fish::kSwing, false, 0, 100, 1, 0, 170},   {200, Fish::kSwing, false, 0, 200, -1, 0, 170},
+        {0, Fish::kNudge, true, 0, 0, -1, 0, 15},        {0, Fish::kNudge, false, 0, 0, 1, 0, 15},
+        {30, Fish::kAvoid, true, 0, 30, -1, 10, 10},     {180, Fish::kAvoid, true, 0, 180, 1, 10, 10},
+        {0, Fish::kReverse, true, 0, -180},              {180, Fish::kReverse, true, 0, 360},
+        {300, Fish::kReverse, false, 0, 360},            {-300, Fish::kReverse, true, 0, -360},
+        {0, Fish::kTurnBy, false, -37.8f, 37},           {0, Fish::kTurnBy, true, 12.9f, -12},
+        {350, Fish::kTurnBy, false, 90, 360},            {100, Fish::kAboutTurn, false, 0, 280},
+        {180, Fish::kAboutTurn, false, 0, 360},          {200, Fish::kAboutTurn, false, 0, 20},
+        {-100, Fish::kAboutTurn, false, 0, 80},          {50, 3, false, 0, 50},
+        {50, 8, false, 0, 50},
+    };
+    for (const Steer& s : steers) {
+        const float expected = Expected(s);
+        EXPECT_FLOAT_EQ(Steered(s.from, s.kind, s.sense, s.value), expected) << s.from << " kind " << s.kind;
+    }
 }
 
 TEST_F(FishSteering, QuarterTurnOnlyInTheFrontBand)
 {
-    fish.SetPosition(0.0f, 0.0f, -80.0f);
-    EXPECT_FLOAT_EQ(Steered(90.0f, Fish::kQuarterTurn), 180.0f);
-    EXPECT_FLOAT_EQ(Steered(200.0f, Fish::kQuarterTurn), 110.0f);
-    EXPECT_FLOAT_EQ(Steered(0.0f, Fish::kQuarterTurn), -90.0f);
-    EXPECT_FLOAT_EQ(Steered(-180.0f, Fish::kQuarterTurn), -270.0f);
-    EXPECT_FLOAT_EQ(Steered(-200.0f, Fish::kQuarterTurn), -110.0f);
-    fish.SetPosition(0.0f, 0.0f, -65.0f);
-    EXPECT_FLOAT_EQ(Steered(90.0f, Fish::kQuarterTurn), 180.0f);
+    const float turns[][2] = {{90, 180}, {200, 110}, {0, -90}, {-180, -270}, {-200, -110}};
+    for (float z : {-80.0f, -65.0f}) {
+        fish.SetPosition(0.0f, 0.0f, z);
+        for (const auto& t : turns)
+            EXPECT_FLOAT_EQ(Steered(t[0], Fish::kQuarterTurn), t[1]) << z << " from " << t[0];
+    }
     for (float z : {-95.0f, -75.0f, -60.0f, -50.0f}) {
         fish.SetPosition(0.0f, 0.0f, z);
         EXPECT_FLOAT_EQ(Steered(90.0f, Fish::kQuarterTurn), 90.0f) << z;
     }
 }
 
-TEST_F(FishSteering, UnknownKindsChangeNothingAndResultsStayWithin360)
+TEST_F(FishSteering, PitchKindsStayWithin45)
 {
-    EXPECT_FLOAT_EQ(Steered(50.0f, 3), 50.0f);
-    EXPECT_FLOAT_EQ(Steered(50.0f, 8), 50.0f);
-    EXPECT_FLOAT_EQ(Steered(300.0f, Fish::kReverse, false), 360.0f);
-    EXPECT_FLOAT_EQ(Steered(-300.0f, Fish::kReverse, true), -360.0f);
-    EXPECT_FLOAT_EQ(Steered(350.0f, Fish::kTurnBy, false, 90.0f), 360.0f);
-}
-
-TEST_F(FishSteering, AFishFinishesOneTurnBeforeItAcceptsAnother)
-{
-    fish.FaceHeading(0.0f);
-    fish.SteerHeading(50.0f, false, Fish::kTurnBy);
-    ASSERT_FLOAT_EQ(fish.TargetHeading(), 50.0f);
-    // Still turning: every kind is ignored.
-    for (int kind : {0, 1, 2, 4, 5, 6, 7}) {
-        fish.SteerHeading(90.0f, false, kind);
-        EXPECT_FLOAT_EQ(fish.TargetHeading(), 50.0f) << kind;
+    const Steer steers[] = {
+        {20, Fish::kFlip, false, 0, 20, -1, 15, 15},   {0, Fish::kFlip, false, 0, 0, 1, 15, 15},
+        {-10, Fish::kFlip, false, 0, -10, 1, 15, 15},  {30, Fish::kMirror, false, 0, -30},
+        {10, Fish::kOneDegree, true, 0, 11},           {10, Fish::kOneDegree, false, 0, 9},
+        {10, Fish::kByAngle, true, 20, 30},            {10, Fish::kByAngle, false, 20, -10},
+        {40, Fish::kByAngle, false, 60, 40},           {-40, Fish::kByAngle, true, 60, -40},  // past -90/90
+        {45, Fish::kOneDegree, true, 0, 45},           {-45, Fish::kOneDegree, false, 0, -45},
+        {30, Fish::kByAngle, true, 40, 45},            {-30, Fish::kByAngle, false, 40, -45},
+        {10, 1, false, 0, 10},
+    };
+    for (const Steer& s : steers) {
+        const float expected = Expected(s);
+        fish.SetPitch(s.from);
+        fish.SteerPitch(s.value, s.sense, s.kind);
+        EXPECT_FLOAT_EQ(fish.TargetPitch(), expected) << s.from << " kind " << s.kind;
     }
-    int frames = 0;
-    while (frames < 1000) {
-        fish.StepTurn();
-        ++frames;
-        if (std::fabs(fish.Heading() - 50.0f) <= 0.1f)
-            break;
-        fish.SteerHeading(90.0f, false, Fish::kAboutTurn);
-        ASSERT_FLOAT_EQ(fish.TargetHeading(), 50.0f);
-    }
-    // 25 head steps of 2 degrees, one every third frame.
-    EXPECT_EQ(frames, 75);
-    fish.SteerHeading(0.0f, false, Fish::kAboutTurn);
-    EXPECT_FLOAT_EQ(fish.TargetHeading(), 230.0f);
-}
-
-TEST_F(FishSteering, PitchKinds)
-{
-    int d = 15 + PeekRand() % 15;
-    EXPECT_FLOAT_EQ(Pitched(20.0f, Fish::kFlip), 20.0f - float(d));
-    d = 15 + PeekRand() % 15;
-    EXPECT_FLOAT_EQ(Pitched(0.0f, Fish::kFlip), float(d));
-    d = 15 + PeekRand() % 15;
-    EXPECT_FLOAT_EQ(Pitched(-10.0f, Fish::kFlip), -10.0f + float(d));
-    EXPECT_FLOAT_EQ(Pitched(30.0f, Fish::kMirror), -30.0f);
-    EXPECT_FLOAT_EQ(Pitched(10.0f, Fish::kOneDegree, true), 11.0f);
-    EXPECT_FLOAT_EQ(Pitched(10.0f, Fish::kOneDegree, false), 9.0f);
-    EXPECT_FLOAT_EQ(Pitched(10.0f, Fish::kByAngle, true, 20.0f), 30.0f);
-    EXPECT_FLOAT_EQ(Pitched(10.0f, Fish::kByAngle, false, 20.0f), -10.0f);
-    // Past +-90 either way: unchanged.
-    EXPECT_FLOAT_EQ(Pitched(40.0f, Fish::kByAngle, false, 60.0f), 40.0f);
-    EXPECT_FLOAT_EQ(Pitched(-40.0f, Fish::kByAngle, true, 60.0f), -40.0f);
-    EXPECT_FLOAT_EQ(Pitched(10.0f, 1), 10.0f);
-}
-
-TEST_F(FishSteering, PitchStaysWithin45)
-{
-    EXPECT_FLOAT_EQ(Pitched(45.0f, Fish::kOneDegree, true), 45.0f);
-    EXPECT_FLOAT_EQ(Pitched(-45.0f, Fish::kOneDegree, false), -45.0f);
-    EXPECT_FLOAT_EQ(Pitched(30.0f, Fish::kByAngle, true, 40.0f), 45.0f);
-    EXPECT_FLOAT_EQ(Pitched(-30.0f, Fish::kByAngle, false, 40.0f), -45.0f);
     fish.SetPitch(80.0f);
     EXPECT_FLOAT_EQ(fish.TargetPitch(), 45.0f);
 }
 
-TEST_F(FishSteering, SpeedTakesOneStepTowardsItsGoalWithin005To04)
+TEST_F(FishSteering, SpeedAndSizeStepTowardsTheirGoalsWithinTheirRanges)
 {
+    const float speeds[][3] = {{0.1f, 0.2f, 0.2f}, {0.1f, 0.35f, 0.3f}, {0.1f, 0.35f, 0.4f},
+                               {0.1f, 0.9f, 0.4f}, {0.4f, 0.05f, 0.05f}, {0.1f, 0.0f, 0.05f}};
     fish.SetSpeed(0.2f);
-    fish.AdjustSpeed(0.1f, 0.35f);
-    EXPECT_FLOAT_EQ(fish.Speed(), 0.3f);
-    fish.AdjustSpeed(0.1f, 0.35f);
-    EXPECT_FLOAT_EQ(fish.Speed(), 0.4f);
-    fish.AdjustSpeed(0.1f, 0.9f);
-    EXPECT_FLOAT_EQ(fish.Speed(), 0.4f);
-    fish.AdjustSpeed(0.4f, 0.05f);
-    EXPECT_FLOAT_EQ(fish.Speed(), 0.05f);
-    fish.AdjustSpeed(0.1f, 0.0f);
-    EXPECT_FLOAT_EQ(fish.Speed(), 0.05f);
-    fish.SetSpeed(0.2f);
-    fish.AdjustSpeed(0.1f, 0.2f);
-    EXPECT_FLOAT_EQ(fish.Speed(), 0.2f);
-}
-
-TEST_F(FishSteering, SizeStaysWithin2To4)
-{
-    fish.Grow(2.0f, true);
-    EXPECT_FLOAT_EQ(fish.Size(), 4.0f);
-    fish.Grow(2.0f, true);
-    EXPECT_FLOAT_EQ(fish.Size(), 4.0f);
-    fish.Grow(1.5f, false);
-    EXPECT_FLOAT_EQ(fish.Size(), 2.5f);
-    fish.Grow(2.0f, false);
-    EXPECT_FLOAT_EQ(fish.Size(), 2.0f);
+    for (const auto& s : speeds) {
+        fish.AdjustSpeed(s[0], s[1]);
+        EXPECT_FLOAT_EQ(fish.Speed(), s[2]) << "step " << s[0] << " goal " << s[1];
+    }
+    const float sizes[][3] = {{2.0f, 1, 4.0f}, {2.0f, 1, 4.0f}, {1.5f, 0, 2.5f}, {2.0f, 0, 2.0f}};
+    for (const auto& s : sizes) {
+        fish.Grow(s[0], s[1] != 0);
+        EXPECT_FLOAT_EQ(fish.Size(), s[2]);
+    }
 }
