@@ -1,0 +1,114 @@
+#include "tests/e2e/AquariumSession.h"
+
+#include <QColor>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Scene : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_screen = new VirtualScreen(1024, 768); }
+    static void TearDownTestSuite()
+    {
+        delete s_screen;
+        s_screen = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(s_screen->Ok()) << "Xvfb did not start"; }
+
+    std::string SettingsPath() const { return m_session.ConfigDir() + "/plovi/PloviSet.ini"; }
+
+    void WriteSettings(const std::string& text) const
+    {
+        std::filesystem::create_directories(m_session.ConfigDir() + "/plovi");
+        std::ofstream(SettingsPath()) << text;
+    }
+
+    // Mean brightness (0..255) of a rectangle of the screen.
+    static double Brightness(const QImage& shot, const QRect& area)
+    {
+        double sum = 0;
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); y += 4)
+            for (int x = area.left(); x <= area.right(); x += 4, ++count)
+                sum += QColor(shot.pixel(x, y)).value();
+        return count ? sum / count : 0;
+    }
+
+    // Starts the aquarium and gives it time for its first frames.
+    std::unique_ptr<Process> StartAndSettle()
+    {
+        auto plovi = m_session.Start();
+        EXPECT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+        WaitUntil([] { return false; }, 1.5);
+        return plovi;
+    }
+
+    static VirtualScreen* s_screen;
+    AquariumSession m_session{*s_screen};
+};
+VirtualScreen* Scene::s_screen = nullptr;
+
+const QRect kWater(100, 150, 824, 300);   // open water and plants, below the surface
+const QRect kAboveSurface(0, 0, 1024, 8); // keyed out: the backdrop shows
+
+}  // namespace
+
+TEST_F(Scene, FirstStartWritesTheSettingsAndLeavesNoArtBehind)
+{
+    auto plovi = StartAndSettle();
+    const std::string ini = ReadWholeFile(SettingsPath());
+    EXPECT_NE(ini.find("[Aquarium Settings]"), std::string::npos);
+    EXPECT_NE(ini.find("FOGNONGDU=25"), std::string::npos);
+    EXPECT_NE(ini.find("[Fish Number]"), std::string::npos);
+    EXPECT_NE(ini.find("Fish19="), std::string::npos);
+    // The built-in art was unpacked, loaded and deleted again.
+    const std::string assets = m_session.RuntimeDir() + "/plovi";
+    ASSERT_TRUE(std::filesystem::is_directory(assets));
+    EXPECT_TRUE(std::filesystem::is_empty(assets));
+    EXPECT_TRUE(plovi->Running());
+}
+
+TEST_F(Scene, PictureFillsTheTankAndRipples)
+{
+    auto plovi = StartAndSettle();
+    const QImage first = s_screen->Screenshot();
+    WaitUntil([] { return false; }, 0.5);
+    const QImage second = s_screen->Screenshot();
+    ASSERT_FALSE(first.isNull());
+    // Water below the surface, the black backdrop above it.
+    EXPECT_GT(Brightness(first, kWater), 60);
+    EXPECT_LT(Brightness(first, kAboveSurface), 10);
+    // Drops fall every frame: the picture moves between two looks.
+    int changed = 0;
+    for (int y = kWater.top(); y <= kWater.bottom(); ++y)
+        for (int x = kWater.left(); x <= kWater.right(); ++x)
+            changed += first.pixel(x, y) != second.pixel(x, y);
+    EXPECT_GT(changed, 2000);
+}
+
+TEST_F(Scene, LightAndFogSettingsChangeWhatTheUserSees)
+{
+    const std::string noFish = "[Fish Number]\nFish0=0\n";
+    WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=0\nFOGNONGDU=25\n" + noFish);
+    double normal = 0;
+    {
+        auto plovi = StartAndSettle();
+        normal = Brightness(s_screen->Screenshot(), kWater);
+    }
+    WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=90\nFOGNONGDU=25\n" + noFish);
+    double dark = 0;
+    {
+        auto plovi = StartAndSettle();
+        dark = Brightness(s_screen->Screenshot(), kWater);
+    }
+    WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=0\nFOGNONGDU=0\n" + noFish);
+    double foggy = 0;
+    {
+        auto plovi = StartAndSettle();
+        foggy = Brightness(s_screen->Screenshot(), kWater);
+    }
+    EXPECT_LT(dark, normal * 0.5) << "light 90 should darken the tank";
+    EXPECT_GT(foggy, normal + 40) << "dense fog should wash the tank out towards white";
+}
