@@ -36,7 +36,24 @@ std::unique_ptr<Process> AquariumSession::Start(const std::vector<std::string>& 
     return std::make_unique<Process>(argv, Environment(overrides));
 }
 
-bool AquariumSession::WaitForWindow(double timeoutSeconds) const
+bool AquariumSession::WaitForWindow(const Process& plovi, double timeoutSeconds) const
 {
-    return WaitUntil([this] { return !m_screen.WindowsNamed(kWindowName).empty(); }, timeoutSeconds);
+    const std::string pid = std::to_string(plovi.Pid());
+    return WaitUntil(
+        [&] {
+            CommandResult r = m_screen.Tool(
+                {"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", kWindowName});
+            return r.exitCode == 0 && !r.out.empty();
+        },
+        timeoutSeconds);
+}
+
+std::optional<CommandResult> AquariumSession::PressKeyUntilExit(Process& plovi, const std::string& key) const
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_screen.Tool({"xdotool", "key", key});
+        if (auto result = plovi.Wait(1.0))
+            return result;
+    }
+    return std::nullopt;
 }

@@ -19,8 +19,15 @@ public:
     std::unique_ptr<Process> Start(const std::vector<std::string>& args = {},
                                    const Process::Env& overrides = {}) const;
 
-    // Waits until the aquarium's frame window is visible on the screen.
-    bool WaitForWindow(double timeoutSeconds = 15) const;
+    // Waits until a visible window of this program (named after it and
+    // carrying its process id) is on the screen, so a window of an earlier
+    // run that is still going away never counts.
+    bool WaitForWindow(const Process& plovi, double timeoutSeconds = 15) const;
+
+    // Presses a key for the program and waits for it to end; the key is
+    // pressed again (up to three times) while the window is still taking the
+    // keyboard focus after it appeared.
+    std::optional<CommandResult> PressKeyUntilExit(Process& plovi, const std::string& key) const;
 
     const std::string& ConfigDir() const { return m_configDir; }    // $XDG_CONFIG_HOME
     const std::string& RuntimeDir() const { return m_runtimeDir; }  // $XDG_RUNTIME_DIR

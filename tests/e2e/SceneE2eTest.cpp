@@ -1,4 +1,4 @@
-#include "tests/e2e/AquariumSession.h"
+#include "tests/e2e/ScreenFixture.h"
 
 #include <QColor>
 #include <filesystem>
@@ -7,16 +7,8 @@
 
 namespace {
 
-class Scene : public ::testing::Test {
+class Scene : public ScreenFixture<1024, 768> {
 protected:
-    static void SetUpTestSuite() { s_screen = new VirtualScreen(1024, 768); }
-    static void TearDownTestSuite()
-    {
-        delete s_screen;
-        s_screen = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(s_screen->Ok()) << "Xvfb did not start"; }
-
     std::string SettingsPath() const { return m_session.ConfigDir() + "/plovi/PloviSet.ini"; }
 
     void WriteSettings(const std::string& text) const
@@ -40,15 +32,11 @@ protected:
     std::unique_ptr<Process> StartAndSettle()
     {
         auto plovi = m_session.Start();
-        EXPECT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+        EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
         WaitUntil([] { return false; }, 1.5);
         return plovi;
     }
-
-    static VirtualScreen* s_screen;
-    AquariumSession m_session{*s_screen};
 };
-VirtualScreen* Scene::s_screen = nullptr;
 
 const QRect kWater(100, 150, 824, 300);   // open water and plants, below the surface
 const QRect kAboveSurface(0, 0, 1024, 8); // keyed out: the backdrop shows

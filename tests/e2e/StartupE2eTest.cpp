@@ -1,4 +1,4 @@
-#include "tests/e2e/AquariumSession.h"
+#include "tests/e2e/ScreenFixture.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -6,24 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-class Startup : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { s_screen = new VirtualScreen(1680, 1050); }
-    static void TearDownTestSuite()
-    {
-        delete s_screen;
-        s_screen = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(s_screen->Ok()) << "Xvfb did not start"; }
-
-    static VirtualScreen* s_screen;
-    AquariumSession m_session{*s_screen};
-};
-VirtualScreen* Startup::s_screen = nullptr;
-
-}  // namespace
+using Startup = ScreenFixture<1680, 1050>;
 
 TEST_F(Startup, CommandLineOptionsAnswerWithoutADisplay)
 {
@@ -61,7 +44,7 @@ TEST_F(Startup, NoDisplayIsAOneLineErrorNotACrash)
 TEST_F(Startup, FrameCoversTheScreenAndEscapeEndsWithCodeZero)
 {
     auto plovi = m_session.Start();
-    ASSERT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+    ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
     const std::vector<std::string> windows = s_screen->WindowsNamed(AquariumSession::kWindowName);
     ASSERT_EQ(windows.size(), 1u);
     CommandResult geometry = s_screen->Tool({"xdotool", "getwindowgeometry", "--shell", windows[0]});
@@ -71,8 +54,7 @@ TEST_F(Startup, FrameCoversTheScreenAndEscapeEndsWithCodeZero)
     EXPECT_NE(geometry.out.find("Y=0\n"), std::string::npos) << geometry.out;
 
     // Escape with the keyboard focus in the aquarium ends it at once.
-    s_screen->Tool({"xdotool", "key", "Escape"});
-    auto result = plovi->Wait(3);
+    auto result = m_session.PressKeyUntilExit(*plovi, "Escape");
     ASSERT_TRUE(result) << "still running after Escape";
     EXPECT_EQ(result->exitCode, 0);
     EXPECT_EQ(result->signal, 0);
@@ -81,7 +63,7 @@ TEST_F(Startup, FrameCoversTheScreenAndEscapeEndsWithCodeZero)
 TEST_F(Startup, SecondStartExitsAtOnceWithoutAWindow)
 {
     auto first = m_session.Start();
-    ASSERT_TRUE(m_session.WaitForWindow()) << first->Err();
+    ASSERT_TRUE(m_session.WaitForWindow(*first)) << first->Err();
 
     const auto started = std::chrono::steady_clock::now();
     auto second = m_session.Start();
@@ -103,7 +85,7 @@ TEST_F(Startup, RunsWithoutAUsableRuntimeDirectory)
     // The temp path is the session's own, so the fallback is private to it.
     for (auto value : {std::optional<std::string>(), std::optional<std::string>("/dev/null")}) {
         auto plovi = m_session.Start({}, {{"XDG_RUNTIME_DIR", value}, {"TMPDIR", m_session.TmpDir()}});
-        EXPECT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+        EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
         ASSERT_TRUE(plovi->Running()) << plovi->Err();
         EXPECT_TRUE(FileExists(m_session.TmpDir() + "/plovi-" + std::to_string(::getuid()) + "/PloviFishScr"));
     }
@@ -112,7 +94,7 @@ TEST_F(Startup, RunsWithoutAUsableRuntimeDirectory)
 TEST_F(Startup, FpsOptionReportsTheFrameRate)
 {
     auto plovi = m_session.Start({"--fps"});
-    ASSERT_TRUE(m_session.WaitForWindow()) << plovi->Err();
+    ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
     ASSERT_TRUE(WaitUntil([&] { return plovi->Err().find("fps: ") != std::string::npos; }, 5))
         << plovi->Err();
 }
@@ -121,10 +103,9 @@ TEST_F(Startup, NoGlContextShowsTheMessageAndEndsWithoutTicking)
 {
     // Qt without any GL integration cannot make the view's context.
     auto plovi = m_session.Start({}, {{"QT_XCB_GL_INTEGRATION", std::string("none")}});
-    ASSERT_TRUE(m_session.WaitForWindow()) << plovi->Err();   // the message box
+    ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();   // the message box
     EXPECT_TRUE(plovi->Running()) << "ended before the user saw the message";
-    s_screen->Tool({"xdotool", "key", "Return"});
-    auto result = plovi->Wait(5);
+    auto result = m_session.PressKeyUntilExit(*plovi, "Return");
     ASSERT_TRUE(result) << "still running after the message was confirmed";
     EXPECT_EQ(result->signal, 0);
     EXPECT_EQ(result->exitCode, 1);
