@@ -127,28 +127,35 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const Process::En
 
 VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(height)
 {
-    for (int n = 150; n < 250 && m_pid < 0; ++n) {
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-        if (FileExists(socket) || FileExists(lock))
-            continue;
-        m_display = ":" + std::to_string(n);
-        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        pid_t pid = ::fork();
-        if (pid == 0) {
-            int devnull = ::open("/dev/null", O_WRONLY);
-            ::dup2(devnull, 1);
-            ::dup2(devnull, 2);
-            ::execlp("Xvfb", "Xvfb", m_display.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-                     "tcp", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        if (WaitUntil([&] { return FileExists(socket); }, 10)) {
-            m_pid = pid;
-        } else {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-        }
+    // Xvfb picks a free display itself and writes its number to the pipe
+    // once it accepts clients: no race with other servers, no early start.
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        int devnull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devnull, 1);
+        ::dup2(devnull, 2);
+        const std::string fd = std::to_string(fds[1]);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                 "tcp", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    ::close(fds[0]);
+    if (pid > 0 && !number.empty()) {
+        m_pid = pid;
+        m_display = ":" + number;
+    } else if (pid > 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
     }
 }
 
