@@ -1,5 +1,4 @@
 #include "platform/InstanceLock.h"
-#include "platform/MessageBox.h"
 #include "platform/MsvcRandom.h"
 #include "platform/Paths.h"
 #include "tests/support/TestEnvironment.h"
@@ -86,17 +85,4 @@ TEST(Paths, MissingOrUnusableLocationsAreReportedOrReplaced)
         ScopedEnv config("XDG_CONFIG_HOME", "/dev/null");
         EXPECT_EQ(Paths::SettingsDirectory(), "");
     }
-}
-
-TEST(MessageBox, InterceptedHandlerReceivesTextAndCaption)
-{
-    std::string seenText, seenCaption;
-    auto previous = SetMessageBoxHandler([&](const std::string& t, const std::string& c) {
-        seenText = t;
-        seenCaption = c;
-    });
-    ShowMessageBox("Error Find TempPath.", "ERROR");
-    SetMessageBoxHandler(previous);
-    EXPECT_EQ(seenText, "Error Find TempPath.");
-    EXPECT_EQ(seenCaption, "ERROR");
 }
