@@ -2,6 +2,7 @@
 #include "platform/MsvcRandom.h"
 #include "settings/ProgramValues.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/SceneFixture.h"
 #include "tests/support/TestEnvironment.h"
 #include "view/scene/AquariumScene.h"
 
@@ -48,35 +49,7 @@ TEST(ScreenTables, SizesWithoutATankEntryTakeTheNearestListedBox)
     EXPECT_FLOAT_EQ(ComputeTankBoxFor(320, 200).xMin, -49);
 }
 
-// A scene built in a real GL context, with every file it touches in a
-// private temporary directory.
-class SceneFrame : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_gl.Ok()) << "no EGL surfaceless GL context";
-        ResetProgramValues();
-        MsvcRandom::Reset();
-        m_previous = SetMessageBoxHandler(
-            [this](const std::string& text, const std::string&) { m_messages.push_back(text); });
-    }
-    void TearDown() override { SetMessageBoxHandler(m_previous); }
-
-    std::unique_ptr<AquariumScene> MakeScene(int w, int h)
-    {
-        auto scene = std::make_unique<AquariumScene>();
-        scene->SetScreenSize(w, h);
-        EXPECT_TRUE(scene->InitScene());
-        return scene;
-    }
-
-    GlTestContext m_gl{256, 256};
-    TempDir m_dir;
-    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_dir.Path().c_str()};
-    ScopedEnv m_config{"XDG_CONFIG_HOME", (m_dir.Path() + "config").c_str()};
-    MessageBoxHandler m_previous;
-    std::vector<std::string> m_messages;
-};
+using SceneFrame = SceneFixture;
 
 TEST_F(SceneFrame, ProjectionIsTheScreenFrustumAndTheCameraLooksDownMinusZ)
 {

@@ -5,6 +5,8 @@
 #include "environment/BackgroundPicture.h"
 #include "environment/BuiltinTextures.h"
 #include "environment/RippleGrid.h"
+#include "fish/Feeding.h"
+#include "fish/FishPicker.h"
 #include "fish/SlotAssignment.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -48,8 +50,13 @@ bool AquariumScene::InitScene()
     // comes after the settings.
     for (Fish& fish : m_fish)
         fish.Place(m_tank);
+    m_pickStrips.Setup(m_tank);
     m_pRipple = std::make_unique<RippleGrid>();
     m_pRipple->Setup(m_screenWidth, m_screenHeight);
+    for (FoodFlake& flake : m_flakes) {
+        flake.Reset();
+        flake.CompileShape();
+    }
     SetupFog();
     return true;
 }
@@ -112,6 +119,11 @@ void AquariumScene::RenderFrame()
     if (settings.background == 0 && settings.showTerra != 0)
         DrawBackgroundPicture();
     glDisable(GL_LIGHTING);
+    DrawFood();
+    if (m_mode == CMD_FEED)
+        FeedModePass();
+    if (m_mode == CMD_TOUCH || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
+        FishPickPass();
     glFinish();
 }
 
@@ -128,8 +140,7 @@ void AquariumScene::ApplyProjectionAndCamera()
         glFrustum(-k, k, -k * h / w, k * h / w, 1.0, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const double eyeZ = 0.0 + kEyeOffset - 5.0;
-    gluLookAt(0.0, 0.0, eyeZ, 0.0, 0.0, -500.0, 0.0, 1.0, 0.0);
+    gluLookAt(0.0, 0.0, kEyeZ, 0.0, 0.0, -500.0, 0.0, 1.0, 0.0);
 }
 
 void AquariumScene::ApplyLight()
@@ -176,7 +187,11 @@ void AquariumScene::DrawFishPasses()
         glBindTexture(GL_TEXTURE_2D, m_fishTextures[speciesOfSlot[i]]);
         fish.UpdateAndDraw();
         glPopMatrix();
-        // Feeding goes here: food attraction (feed mode only), then eating.
+        // Out of feed mode the attraction is left as it was, so a fish
+        // that was following food keeps off its wander decisions.
+        if (m_mode == CMD_FEED)
+            Feeding::FoodAttraction(fish, m_flakes, FoodFlake::kSlots);
+        Feeding::FoodEating(fish, m_flakes, FoodFlake::kSlots);
         FishSchool::AvoidCollisions(m_fish, active, i);
         m_fishSchool.RecordPosition(i, fish);
     }
@@ -192,6 +207,59 @@ void AquariumScene::DrawBackgroundPicture()
     const bool own = Program().ownImageOn && m_customImageTexture != 0;
     DrawRippledPicture(*m_pRipple, own ? m_customImageTexture : m_backgroundTexture,
                        m_resolutionIndex, m_screenWidth, m_screenHeight);
+}
+
+void AquariumScene::DrawFood()
+{
+    for (FoodFlake& flake : m_flakes) {
+        if (!flake.Active())
+            continue;
+        glPushMatrix();
+        flake.UpdateAndDraw();
+        glPopMatrix();
+    }
+}
+
+// The strips sway, then a pending click is turned into a drop once both of
+// its coordinates have been found. The colour is left at alpha 0, as the
+// strips' invisible colour, for everything drawn after feed mode.
+void AquariumScene::FeedModePass()
+{
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+    m_pickStrips.Sweep();
+    float x = 0.0f;
+    float y = 0.0f;
+    if (m_feedClickPending && m_feedPicker.Pick(m_pickStrips, m_tank, m_mouseX, m_mouseY, x, y)) {
+        m_feedClickPending = false;
+        // The picked point lies in the strips' plane; the flake goes where
+        // the same line of sight meets the fishes' depth, under the pointer.
+        const float scale = (kEyeZ - FoodFlake::kDropDepth) / (kEyeZ - PickStrips::kQuadDepth);
+        DropFlake(x * scale, y * scale);
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+}
+
+int AquariumScene::DropFlake(float x, float y)
+{
+    for (int slot = 0; slot < FoodFlake::kSlots; ++slot) {
+        if (m_flakes[slot].Active())
+            continue;
+        m_flakes[slot].Drop(x, y - 2.0f, FoodFlake::kDropDepth);
+        return slot;
+    }
+    return -1;
+}
+
+// One attempt per press: the touch press is consumed here; a zoom press
+// released before this frame has already been cleared by the button-up.
+void AquariumScene::FishPickPass()
+{
+    if (!m_buttonDown)
+        return;
+    m_buttonDown = false;
+    int speciesOfSlot[kMaxFish];
+    const int active = AssignSpeciesToSlots(g_speciesCount, speciesOfSlot);
+    FishPicker::PickFish(m_fish, active, m_mouseX, m_mouseY, m_mode);
 }
 
 AquariumScene::TickAction AquariumScene::PollCommand(int& command)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "fish/FeedPicker.h"
 #include "fish/Fish.h"
 #include "fish/FishSchool.h"
+#include "fish/FoodFlake.h"
+#include "fish/PickStrips.h"
 #include "view/scene/CommandCodes.h"
 #include "view/scene/TankBox.h"
 
@@ -67,6 +70,11 @@ public:
     // none), shown instead of the built-in one while ownImageOn is set.
     void SetCustomImageTexture(unsigned texture) { m_customImageTexture = texture; }
 
+    // Drops a flake at the world point (x, y - 2, drop depth) into the first free
+    // slot. Returns the slot, or -1 when all ten are in use (the drop is
+    // then used up without a flake).
+    int DropFlake(float x, float y);
+
     int Mode() const { return m_mode; }
     const TankBox& Tank() const { return m_tank; }
     int ScreenWidth() const { return m_screenWidth; }
@@ -74,8 +82,13 @@ public:
     int ResolutionIndex() const { return m_resolutionIndex; }
     bool ButtonDown() const { return m_buttonDown; }
     bool FeedClickPending() const { return m_feedClickPending; }
+    Fish& FishAt(int slot) { return m_fish[slot]; }
+    FoodFlake& FlakeAt(int slot) { return m_flakes[slot]; }
+    const PickStrips& Strips() const { return m_pickStrips; }
+    const FeedPicker& Feeder() const { return m_feedPicker; }
 
     static constexpr float kEyeOffset = -5.0f;   // added to the camera's z
+    static constexpr float kEyeZ = 0.0f + kEyeOffset - 5.0f;  // the camera's z
     static constexpr float kFrustumK = 0.4f;     // half height of the near plane
 
 private:
@@ -87,6 +100,9 @@ private:
     void DrawBackdropPass();
     void DrawFishPasses();
     void DrawBackgroundPicture();
+    void DrawFood();
+    void FeedModePass();
+    void FishPickPass();
 
     int m_screenWidth = 1680;
     int m_screenHeight = 1050;
@@ -107,6 +123,9 @@ private:
     // counts); the others keep their state until they are active again.
     Fish m_fish[20];
     FishSchool m_fishSchool;   // position snapshots for the separation pass
+    FoodFlake m_flakes[FoodFlake::kSlots];
+    PickStrips m_pickStrips;
+    FeedPicker m_feedPicker;   // the coordinates of a pending feed click held so far
 
     float m_lightAmbient[4] = {1, 1, 1, 1};
     float m_lightDiffuse[4] = {1, 1, 1, 1};

@@ -1,0 +1,36 @@
+#include "fish/SelectionPass.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+bool SelectionPass::SelectOneObject(int mouseX, int mouseY, int pickSize, const float* position,
+                                    const std::function<void()>& draw)
+{
+    // The hit records are never read, but GL writes them until the render
+    // mode switches back, so the buffer outlives the pass.
+    static GLuint buffer[kBufferEntries];
+    glPushMatrix();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glSelectBuffer(kBufferEntries, buffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix(GLdouble(mouseX), GLdouble(viewport[3] - mouseY), pickSize, pickSize, viewport);
+    const GLdouble aspect = viewport[3] > 0 ? GLdouble(viewport[2]) / GLdouble(viewport[3]) : 1.0;
+    gluPerspective(45.0, aspect, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(position[0], position[1], position[2]);
+    draw();
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    const GLint hits = glRenderMode(GL_RENDER);
+    glPopMatrix();
+    return hits > 0;
+}

@@ -1,0 +1,238 @@
+#include "fish/Feeding.h"
+#include "fish/Fish.h"
+#include "fish/FoodFlake.h"
+#include "fish/SelectionPass.h"
+#include "platform/MsvcRandom.h"
+#include "tests/support/GlTestContext.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FeedingGl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_gl.Ok()) << "no EGL surfaceless GL context";
+        MsvcRandom::Reset();
+    }
+    GlTestContext m_gl{64, 64};
+};
+
+// Runs frames until the flake frees its slot; returns how many it took, or
+// -1 when it is still active after `limit`.
+int FramesUntilFree(FoodFlake& flake, int limit)
+{
+    for (int frame = 1; frame <= limit; ++frame) {
+        glPushMatrix();
+        flake.UpdateAndDraw();
+        glPopMatrix();
+        if (!flake.Active())
+            return frame;
+    }
+    return -1;
+}
+
+// A fish at rest facing `heading`, moved so that its nose is at `nose`.
+Fish FishWithNoseAt(float heading, const float* nose)
+{
+    Fish fish;
+    fish.FaceHeading(heading);
+    fish.SetPosition(0, 0, 0);
+    fish.UpdateExtents();
+    const float* n = fish.Nose();
+    fish.SetPosition(nose[0] - n[0], nose[1] - n[1], nose[2] - n[2]);
+    fish.UpdateExtents();
+    return fish;
+}
+
+}  // namespace
+
+TEST_F(FeedingGl, AnUneatenFlakeSinksElevenUnitsAtItsOwnSpeedThenFreesItsSlot)
+{
+    FoodFlake flake;
+    flake.CompileShape();
+    EXPECT_TRUE(glIsList(flake.DisplayList()));
+    int shortest = 1 << 30, longest = 0;
+    for (int drop = 0; drop < 40; ++drop) {
+        flake.Drop(5.0f, -3.0f, FoodFlake::kDropDepth);
+        ASSERT_TRUE(flake.Active());
+        const float speed = flake.SinkSpeed();
+        ASSERT_GE(speed, 0.005f - 1e-7f);
+        ASSERT_LE(speed, 0.0095f + 1e-7f);
+        const int frames = FramesUntilFree(flake, 3000);
+        // 11 units down at `speed`, one frame to die, one to free the slot.
+        EXPECT_NEAR(frames, std::ceil(11.0f / speed) + 1, 2) << "sink speed " << speed;
+        shortest = std::min(shortest, frames);
+        longest = std::max(longest, frames);
+    }
+    EXPECT_GE(shortest, 1158);
+    EXPECT_LE(longest, 2202);
+    EXPECT_GT(longest - shortest, 400) << "sink speeds should vary from drop to drop";
+}
+
+TEST_F(FeedingGl, AFlakeHangsNearItsAnchorAndReportsItsUnspunPosition)
+{
+    FoodFlake flake;
+    flake.CompileShape();
+    flake.Drop(5.0f, -3.0f, -90.0f);
+    glPushMatrix();
+    flake.UpdateAndDraw();
+    glPopMatrix();
+    const float* world = flake.World();
+    // Offset x within 1.38, height 1.0 less the 0.2 it hangs below, z within 0.38.
+    EXPECT_NEAR(world[0], 5.0f, 1.39f);
+    EXPECT_NEAR(world[1], -3.0f + 0.8f, 1e-5f);
+    EXPECT_NEAR(world[2], -90.0f, 0.39f);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+}
+
+TEST_F(FeedingGl, TheFirstFishInSlotOrderEatsAFlakeTheSecondStillSeesItActive)
+{
+    FoodFlake flakes[FoodFlake::kSlots];
+    for (FoodFlake& f : flakes)
+        f.CompileShape();
+    flakes[3].Drop(2.0f, 1.0f, -90.0f);
+    glPushMatrix();
+    flakes[3].UpdateAndDraw();
+    glPopMatrix();
+    const float food[3] = {flakes[3].World()[0], flakes[3].World()[1], flakes[3].World()[2]};
+    const float nearby[3] = {food[0] + 1.0f, food[1] - 1.0f, food[2] + 5.0f};
+    const Fish first = FishWithNoseAt(0.0f, nearby);
+    const Fish second = FishWithNoseAt(180.0f, food);
+
+    const float heightBefore = flakes[3].Offset()[1];
+    Feeding::FoodEating(first, flakes, FoodFlake::kSlots);
+    EXPECT_FALSE(flakes[3].Alive());
+    EXPECT_TRUE(flakes[3].Active());
+    // Pulled a little towards the mouth that took it: (1, -1) * 0.005.
+    EXPECT_NEAR(flakes[3].Offset()[1], heightBefore - 0.005f, 1e-5f);
+    Feeding::FoodEating(second, flakes, FoodFlake::kSlots);
+    EXPECT_EQ(FramesUntilFree(flakes[3], 1), 1);
+}
+
+TEST_F(FeedingGl, AMouthOutOfReachEatsNothing)
+{
+    FoodFlake flake;
+    flake.CompileShape();
+    flake.Drop(0.0f, 0.0f, -90.0f);
+    glPushMatrix();
+    flake.UpdateAndDraw();
+    glPopMatrix();
+    const float* f = flake.World();
+    for (const float d : {3.05f, -3.05f}) {
+        const float offX[3] = {f[0] + d, f[1], f[2]};
+        const float offY[3] = {f[0], f[1] + d, f[2]};
+        const float offZ[3] = {f[0], f[1], f[2] + 3.3f * d};
+        for (const float* nose : {offX, offY, offZ})
+            Feeding::FoodEating(FishWithNoseAt(0.0f, nose), &flake, 1);
+    }
+    EXPECT_TRUE(flake.Alive());
+}
+
+TEST(Feeding, ElevationFigureOfAPointSeenFromTheOrigin)
+{
+    struct Case {
+        float x, y;
+        int figure;
+    };
+    const Case cases[] = {
+        {0, 0, 0},     {0, -5, 270},  {0.00005f, 4, 90}, {5, 0, 0},   {-5, 0.00005f, 180},
+        {1, 1, 45},    {1, 2, 63},    {2, 1, 26},        {-1, 1, 45}, {-1, 2, 27},
+        {-2, -1, 64},  {3, -1, 72},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Feeding::ElevationFigure(c.x, c.y), c.figure) << c.x << ", " << c.y;
+}
+
+TEST_F(FeedingGl, AFishTurnsTowardsFoodWithinRangeAndSlowsNextToIt)
+{
+    FoodFlake flake;
+    flake.CompileShape();
+    flake.Drop(4.0f, 6.0f, -90.0f);
+    glPushMatrix();
+    flake.UpdateAndDraw();
+    glPopMatrix();
+    const float* w = flake.World();
+    struct Case {
+        const char* what;
+        float x, z;          // the flake relative to the fish's centre
+        bool attracted;
+        float speed;         // from 0.4
+        float targetHeading; // from 0 (facing -x); the nose is 0.97 ahead
+    };
+    const Case cases[] = {
+        {"ahead, off the line: turn by the angle", -10, -5, true, 0.3f, -26},
+        {"on the line ahead: pitch only", -10, 0, true, 0.3f, 0},
+        {"behind, off the line: half turn less the angle", 10, 3, true, 0.3f, -163},
+        {"at the mouth: slow right down", -2.5f, 0, true, 0.2f, 0},
+        {"beyond smell", -25, 0, false, 0.4f, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fish fish;
+        fish.FaceHeading(0.0f);
+        fish.SetPosition(w[0] - c.x, w[1], w[2] - c.z);
+        fish.SetSpeed(0.4f);
+        fish.UpdateExtents();
+        fish.SetAttracted(!c.attracted);
+        Feeding::FoodAttraction(fish, &flake, 1);
+        EXPECT_EQ(fish.Attracted(), c.attracted);
+        EXPECT_FLOAT_EQ(fish.Speed(), c.speed);
+        EXPECT_FLOAT_EQ(fish.TargetHeading(), c.targetHeading);
+    }
+}
+
+TEST_F(FeedingGl, SelectionHitsOnlyWhatIsUnderThePointerAndRestoresEveryStack)
+{
+    glViewport(0, 0, 1024, 768);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.53, 0.53, -0.4, 0.4, 1, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, -10, 0, 0, -500, 0, 1, 0);
+    GLfloat modelview[16], projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+
+    const float position[3] = {0.0f, 0.0f, -70.0f};
+    const auto unitQuad = [] {
+        glBegin(GL_QUADS);
+        glVertex3f(-0.5f, -0.5f, 0);
+        glVertex3f(0.5f, -0.5f, 0);
+        glVertex3f(0.5f, 0.5f, 0);
+        glVertex3f(-0.5f, 0.5f, 0);
+        glEnd();
+    };
+    struct Case {
+        int x, y;
+        bool hit;
+    };
+    for (Case c : {Case{512, 384, true}, Case{520, 380, true}, Case{0, 0, false}, Case{700, 384, false}}) {
+        EXPECT_EQ(SelectionPass::SelectOneObject(c.x, c.y, 15, position, unitQuad), c.hit)
+            << c.x << ", " << c.y;
+        GLint mode = 0, renderMode = 0, mvDepth = 0, pDepth = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        glGetIntegerv(GL_RENDER_MODE, &renderMode);
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &mvDepth);
+        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &pDepth);
+        EXPECT_EQ(mode, GL_MODELVIEW);
+        EXPECT_EQ(renderMode, GL_RENDER);
+        EXPECT_EQ(mvDepth, 1);
+        EXPECT_EQ(pDepth, 1);
+        GLfloat mv[16], p[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+        glGetFloatv(GL_PROJECTION_MATRIX, p);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_FLOAT_EQ(mv[i], modelview[i]);
+            EXPECT_FLOAT_EQ(p[i], projection[i]);
+        }
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
