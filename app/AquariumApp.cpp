@@ -68,6 +68,10 @@ int AquariumApp::InitInstance()
         return 1;
     }
     m_frame->ShowMaximized();
+    // The bar goes on top of the shown frame. Without a scene nothing would
+    // act on its buttons, so it stays hidden then.
+    if (m_frame->View())
+        m_controlBar->ShowOver(*m_frame);
     return -1;
 }
 

@@ -2,9 +2,79 @@
 
 #include "view/scene/CommandCodes.h"
 
-// The control bar's command state. The frame loop polls m_nCommand at the
-// end of every tick; the bar's buttons write it.
-class ControlBar {
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+class DigitalClock;
+class HyperLink;
+class IconButton;
+
+// The strip along the top edge of the screen: eight icon buttons, the
+// seven-segment clock, the title and the link to the maker's site, on a
+// picture whose key-coloured pixels are cut out of the window, so clicks
+// there reach the aquarium below.
+//
+// The bar does not act on the scene. Each button except Add Fish stores a
+// command code in m_nCommand; the aquarium view polls that member on every
+// tick and writes CMD_NONE back after showing a dialog. Add Fish asks for
+// the fish settings dialog through addFishRequested().
+//
+// A frameless tool window that stays on top of the full-screen aquarium. It
+// is hidden until ShowOver puts it at the screen's top-left corner.
+// Enter and Escape are swallowed, so the bar cannot be closed from the
+// keyboard.
+class ControlBar : public QWidget {
+    Q_OBJECT
 public:
+    // Mode codes stay until another button is pressed; one-shot codes are
+    // consumed by the view. Starts in feed mode.
     int m_nCommand = CMD_FEED;
+
+    static constexpr int kBitmapId = 153;
+    static constexpr QRgb kColourKey = 0xFFD3DAE5;   // RGB(211, 218, 229): cut out
+    static constexpr int kClockPeriodMs = 500;
+
+    ControlBar();
+    ~ControlBar() override;
+
+    // Shows the bar at screen position (0, 0) above the frame (the full-screen
+    // aquarium window), and keeps it above the frame whenever the frame is
+    // shown, activated or restacked. The clock is left out on a screen too
+    // narrow to show all of it.
+    void ShowOver(QWidget& frame);
+
+    // Sets the clock to the current local time in the bar's colours.
+    void OnTimer();
+
+    DigitalClock& Clock() { return *m_clock; }
+    HyperLink& Link() { return *m_hyperlink; }
+
+    // A rectangle of the bar's template in dialog units as pixels (2 px per
+    // unit both ways).
+    static QRect FromDialogUnits(int x, int y, int width, int height);
+
+signals:
+    // Add Fish was pressed: the fish settings dialog is to be run.
+    void addFishRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LoadPicture();
+    void CreateButtons();
+    void CreateTexts();
+    void KeepAbove(QWidget& frame);
+    static bool IsSwallowedKey(const QEvent* event);
+
+    QImage m_picture;        // bitmap 153; its size is the window's size
+    QPixmap m_background;    // the same, ready to paint
+    HyperLink* m_hyperlink = nullptr;
+    DigitalClock* m_clock = nullptr;
+    QTimer m_clockTimer;
+    QWidget* m_frame = nullptr;   // the window the bar stays above, once shown
 };

@@ -111,7 +111,13 @@ void AquariumView::OnTimer()
     case AquariumScene::MusicAction::None:
         break;  // the built-in tune is wired in by the sound subsystem
     }
-    switch (m_scene.PollCommand(m_controlBar.m_nCommand)) {
+    const int modeBefore = m_scene.Mode();
+    const AquariumScene::TickAction action = m_scene.PollCommand(m_controlBar.m_nCommand);
+    // A mode picked on the bar shows its cursor at once, not only after the
+    // pointer next moves over the aquarium.
+    if (m_scene.Mode() != modeBefore)
+        SetModeCursor();
+    switch (action) {
     case AquariumScene::TickAction::ShowMusicDialog: emit musicDialogRequested(); break;
     case AquariumScene::TickAction::ShowImageDialog: emit imageDialogRequested(); break;
     case AquariumScene::TickAction::Exit:
@@ -213,7 +219,10 @@ void AquariumView::keyPressEvent(QKeyEvent* event)
 
 void AquariumView::SetModeCursor()
 {
+    // Without a mouse mode the view shows the standard arrow.
     const int id = m_scene.ModeCursorId();
     if (id != 0)
         setCursor(ModeCursor(id));
+    else
+        unsetCursor();
 }

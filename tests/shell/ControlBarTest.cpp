@@ -1,0 +1,178 @@
+#include "ui/ControlBar.h"
+
+#include "resources/BuiltinArt.h"
+#include "ui/DigitalClock.h"
+#include "view/scene/AquariumScene.h"
+#include "widgets/HyperLink.h"
+#include "widgets/IconButton.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Action = AquariumScene::TickAction;
+
+class ControlBarTest : public ::testing::Test {
+protected:
+    // The bar shown over a full-screen window, as the program shows it.
+    void ShowBar()
+    {
+        m_frame.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        m_frame.show();
+        m_bar.ShowOver(m_frame);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_bar));
+    }
+    IconButton* Button(const QString& text) const
+    {
+        for (IconButton* button : m_bar.findChildren<IconButton*>())
+            if (button->text() == text)
+                return button;
+        ADD_FAILURE() << "no button " << text.toStdString();
+        return nullptr;
+    }
+    void Click(const QString& text) const
+    {
+        if (IconButton* button = Button(text))
+            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+    static QImage Picture()
+    {
+        const BuiltinArt::Entry* art = BuiltinArt::Find(ControlBar::kBitmapId, "BITMAP");
+        QImage image;
+        if (art)
+            image.loadFromData(art->data, int(art->size));
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+
+    QWidget m_frame;
+    ControlBar m_bar;
+};
+
+TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
+{
+    ShowBar();
+    AquariumScene scene;
+    EXPECT_EQ(m_bar.m_nCommand, CMD_FEED);
+    // In the order a user might press them; one view tick after each.
+    struct Step {
+        const char* button;
+        int stored;          // m_nCommand right after the click
+        Action action;       // what the tick tells the view to do
+        int mode;            // the view's mode after the tick
+        int left;            // m_nCommand after the tick
+    } const steps[] = {
+        {"Touch Fish", CMD_TOUCH, Action::None, CMD_TOUCH, CMD_TOUCH},
+        {"ZoomIn Fish", CMD_ZOOMIN, Action::None, CMD_ZOOMIN, CMD_ZOOMIN},
+        {"Custom Music", CMD_MUSIC, Action::ShowMusicDialog, CMD_NONE, CMD_NONE},
+        {"ZoomOut Fish", CMD_ZOOMOUT, Action::None, CMD_ZOOMOUT, CMD_ZOOMOUT},
+        {"Custom Image", CMD_IMAGE, Action::ShowImageDialog, CMD_NONE, CMD_NONE},
+        {"Feed Fish", CMD_FEED, Action::None, CMD_FEED, CMD_FEED},
+        {"Exit", CMD_EXIT, Action::Exit, CMD_EXIT, CMD_EXIT},
+    };
+    for (const Step& step : steps) {
+        Click(step.button);
+        EXPECT_EQ(m_bar.m_nCommand, step.stored) << step.button;
+        EXPECT_EQ(scene.PollCommand(m_bar.m_nCommand), step.action) << step.button;
+        EXPECT_EQ(scene.Mode(), step.mode) << step.button;
+        EXPECT_EQ(m_bar.m_nCommand, step.left) << step.button;
+        // A second tick with no click changes nothing more.
+        if (step.action != Action::Exit) {
+            EXPECT_EQ(scene.PollCommand(m_bar.m_nCommand), Action::None) << step.button;
+            EXPECT_EQ(scene.Mode(), step.mode) << step.button;
+        }
+    }
+}
+
+TEST_F(ControlBarTest, AddFishAsksForTheDialogAndKeepsTheMode)
+{
+    ShowBar();
+    Click("Touch Fish");
+    QSignalSpy requested(&m_bar, &ControlBar::addFishRequested);
+    Click("Add Fish");
+    EXPECT_EQ(requested.count(), 1);
+    EXPECT_EQ(m_bar.m_nCommand, CMD_TOUCH);
+}
+
+TEST_F(ControlBarTest, EnterAndEscapeDoNothing)
+{
+    ShowBar();
+    Click("ZoomOut Fish");
+    IconButton* exit = Button("Exit");
+    ASSERT_NE(exit, nullptr);
+    exit->setFocus();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(&m_bar, key);
+        QTest::keyClick(exit, key);
+        QTest::keyClick(&m_bar.Clock(), key);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_bar.isVisible());
+    EXPECT_EQ(m_bar.m_nCommand, CMD_ZOOMOUT);
+}
+
+TEST_F(ControlBarTest, KeyColourIsCutOutOfTheWindow)
+{
+    const QImage picture = Picture();
+    ASSERT_EQ(picture.size(), QSize(2016, 64));
+    EXPECT_EQ(m_bar.size(), picture.size());
+    const QRegion mask = m_bar.mask();
+    // A key pixel past the bar's rounded end, and the middle of Feed Fish.
+    ASSERT_EQ(picture.pixel(1600, 10), ControlBar::kColourKey);
+    EXPECT_FALSE(mask.contains(QPoint(1600, 10)));
+    EXPECT_TRUE(mask.contains(Button("Feed Fish")->geometry().center()));
+    // Whole rows: exactly the key's pixels are left out, including the
+    // wavy lower edge.
+    for (int y : {0, 30, 58, 60, 63})
+        for (int x = 0; x < picture.width(); ++x)
+            ASSERT_EQ(mask.contains(QPoint(x, y)), picture.pixel(x, y) != ControlBar::kColourKey)
+                << x << "," << y;
+}
+
+TEST_F(ControlBarTest, ControlsSitOnTheBarNotOverItsCutOuts)
+{
+    // A click on a control must never fall through to the aquarium.
+    const QRegion mask = m_bar.mask();
+    QList<QWidget*> controls;
+    for (IconButton* button : m_bar.findChildren<IconButton*>()) {
+        controls << button;
+        EXPECT_GE(button->height(), 32) << button->text().toStdString();
+        // All eight buttons fit on the smallest screen.
+        EXPECT_LE(button->geometry().right(), 1023) << button->text().toStdString();
+    }
+    EXPECT_EQ(controls.size(), 8);
+    controls << &m_bar.Clock();
+    for (QWidget* control : controls)
+        EXPECT_EQ(mask.intersected(control->geometry()), QRegion(control->geometry()))
+            << control->metaObject()->className() << " " << control->x();
+    EXPECT_EQ(m_bar.Clock().geometry(), QRect(998, 22, 120, 30));
+}
+
+TEST_F(ControlBarTest, ShowsAtTheTopLeftWithARunningGreenClockAndWhiteLink)
+{
+    ShowBar();
+    EXPECT_EQ(m_bar.geometry().topLeft(), QPoint(0, 0));
+    ASSERT_TRUE(m_bar.Clock().isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_bar.Clock().Picture().isNull(), 5000);
+    m_bar.OnTimer();
+    const QImage clock = m_bar.Clock().Picture();
+    int green = 0, black = 0;
+    for (int y = 0; y < clock.height(); ++y)
+        for (int x = 0; x < clock.width(); ++x) {
+            green += clock.pixel(x, y) == qRgb(0, 255, 0);
+            black += clock.pixel(x, y) == qRgb(0, 0, 0);
+        }
+    EXPECT_GT(green, 100);
+    EXPECT_EQ(green + black, clock.width() * clock.height());
+
+    HyperLink& link = m_bar.Link();
+    EXPECT_EQ(link.TextColour(), QColor(Qt::white));
+    QTest::mouseMove(&link, link.rect().center());
+    EXPECT_EQ(link.TextColour(), QColor(Qt::white));
+    QTest::mouseMove(&m_bar, QPoint(20, 5));
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+#include "ui/ControlBar.h"
+
+#include "resources/BuiltinArt.h"
+#include "ui/DigitalClock.h"
+#include "widgets/HyperLink.h"
+#include "widgets/IconButton.h"
+
+#include <QBitmap>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTime>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+// One button of the bar: its caption (not drawn; it names the button),
+// place in dialog units, 32 x 32 icon and the command it stores (0: Add
+// Fish, which stores nothing).
+struct ButtonSlot {
+    const char* text;
+    int x, y, width, height;
+    int icon;
+    int command;
+};
+
+const ButtonSlot kButtons[] = {
+    {"Feed Fish", 7, 10, 54, 15, 136, CMD_FEED},
+    {"Touch Fish", 63, 10, 54, 15, 160, CMD_TOUCH},
+    {"ZoomIn Fish", 119, 10, 59, 15, 134, CMD_ZOOMIN},
+    {"ZoomOut Fish", 180, 10, 65, 15, 135, CMD_ZOOMOUT},
+    {"Add Fish", 247, 10, 54, 15, 180, 0},
+    {"Custom Music", 303, 10, 64, 15, 253, CMD_MUSIC},
+    {"Custom Image", 369, 10, 64, 15, 232, CMD_IMAGE},
+    {"Exit", 435, 10, 54, 15, 175, CMD_EXIT},
+};
+
+constexpr int kIconSize = 32;   // pixels
+
+const QColor kTextColour(255, 255, 255);
+const QColor kClockBackground(0, 0, 0);
+const QColor kClockSegments(0, 255, 0);
+// The buttons let the bar's picture show through and light up a little
+// under the pointer.
+const QColor kButtonFace(0, 0, 0, 0);
+const QColor kButtonLit(255, 255, 255, 56);
+
+}  // namespace
+
+ControlBar::ControlBar()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setWindowTitle("Plovi 1.0");
+    LoadPicture();
+    CreateButtons();
+    CreateTexts();
+    m_clockTimer.setInterval(kClockPeriodMs);
+    connect(&m_clockTimer, &QTimer::timeout, this, &ControlBar::OnTimer);
+    m_clockTimer.start();
+}
+
+ControlBar::~ControlBar() = default;
+
+QRect ControlBar::FromDialogUnits(int x, int y, int width, int height)
+{
+    return QRect(2 * x, 2 * y, 2 * width, 2 * height);
+}
+
+// The window takes the picture's size and shape: every pixel of the key
+// colour is cut out.
+void ControlBar::LoadPicture()
+{
+    if (const BuiltinArt::Entry* art = BuiltinArt::Find(kBitmapId, "BITMAP"))
+        m_picture.loadFromData(art->data, int(art->size));
+    if (m_picture.isNull()) {
+        setFixedSize(2016, 64);
+        return;
+    }
+    m_picture = m_picture.convertToFormat(QImage::Format_RGB32);
+    m_background = QPixmap::fromImage(m_picture);
+    setFixedSize(m_picture.size());
+    // The default MaskInColor marks the key's pixels, which a widget mask
+    // leaves out of the window.
+    setMask(QBitmap::fromImage(m_picture.createMaskFromColor(kColourKey)));
+}
+
+void ControlBar::CreateButtons()
+{
+    for (const ButtonSlot& slot : kButtons) {
+        auto* button = new IconButton(slot.text, this);
+        button->SetIcon(slot.icon, 0, kIconSize, kIconSize);
+        button->SetHoverBorder(false);
+        button->SetShowText(false);
+        button->SetInactiveColours(kButtonFace, kTextColour);
+        button->SetActiveColours(kButtonLit, kTextColour);
+        // The template's 30-pixel-high slot, grown about its middle so the
+        // 32 x 32 icon is not clipped.
+        QRect place = FromDialogUnits(slot.x, slot.y, slot.width, slot.height);
+        const int grow = std::max(0, kIconSize - place.height());
+        place.adjust(0, -grow / 2, 0, grow - grow / 2);
+        button->setGeometry(place);
+        button->installEventFilter(this);
+        if (slot.command == 0) {
+            connect(button, &IconButton::clicked, this, &ControlBar::addFishRequested);
+        } else {
+            const int command = slot.command;
+            connect(button, &IconButton::clicked, this, [this, command] { m_nCommand = command; });
+        }
+    }
+}
+
+void ControlBar::CreateTexts()
+{
+    m_clock = new DigitalClock(this);
+    m_clock->setGeometry(FromDialogUnits(499, 11, 60, 15));
+    m_clock->installEventFilter(this);
+
+    auto* title = new QLabel("Plovi 1.0", this);
+    title->setGeometry(FromDialogUnits(574, 4, 153, 13));
+    QFont titleFont = title->font();
+    titleFont.setPixelSize(18);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    QPalette white = title->palette();
+    white.setColor(QPalette::WindowText, kTextColour);
+    title->setPalette(white);
+    title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    title->installEventFilter(this);
+
+    m_hyperlink = new HyperLink(kMakerAddress, this);
+    m_hyperlink->SetAddress(kMakerAddress);
+    m_hyperlink->SetForcedTextColor(kTextColour);
+    QFont linkFont = m_hyperlink->font();
+    linkFont.setPixelSize(13);
+    m_hyperlink->setFont(linkFont);
+    m_hyperlink->setGeometry(FromDialogUnits(574, 16, 96, 9));
+    m_hyperlink->installEventFilter(this);
+}
+
+void ControlBar::ShowOver(QWidget& frame)
+{
+    move(0, 0);
+    // The clock stands at x 998..1117. On a narrower screen (1024 wide) only
+    // a digit and a half of it would show, which reads as a wrong time, so
+    // the bar then ends with its buttons.
+    if (QScreen* screen = frame.screen())
+        m_clock->setVisible(screen->geometry().contains(m_clock->geometry()));
+    show();
+    // A window manager keeps a transient window above its parent, also when
+    // the parent is full screen; without one, raising is what keeps it there.
+    if (windowHandle() && frame.windowHandle())
+        windowHandle()->setTransientParent(frame.windowHandle());
+    raise();
+    KeepAbove(frame);
+}
+
+void ControlBar::KeepAbove(QWidget& frame)
+{
+    if (m_frame == &frame)
+        return;
+    if (m_frame)
+        m_frame->removeEventFilter(this);
+    m_frame = &frame;
+    m_frame->installEventFilter(this);
+}
+
+void ControlBar::OnTimer()
+{
+    const QTime now = QTime::currentTime();
+    m_clock->SetBackgroundColour(kClockBackground);
+    m_clock->SetSegmentColour(kClockSegments);
+    m_clock->SetTime(now.hour(), now.minute(), now.second());
+}
+
+void ControlBar::paintEvent(QPaintEvent*)
+{
+    QPainter(this).drawPixmap(0, 0, m_background);
+}
+
+bool ControlBar::IsSwallowedKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+void ControlBar::keyPressEvent(QKeyEvent* event)
+{
+    if (IsSwallowedKey(event)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool ControlBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_frame) {
+        if (!isVisible())
+            return false;
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::WindowActivate:
+        case QEvent::WindowStateChange:
+        case QEvent::ZOrderChange:
+            raise();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+    // Enter and Escape on any of the bar's controls end here.
+    return IsSwallowedKey(event);
+}
