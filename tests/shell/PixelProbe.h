@@ -44,14 +44,15 @@ inline QRect BoxOfPixelsUnlike(const QImage& image, const QColor& background, QR
     return box;
 }
 
-// How many opaque pixels have exactly this colour.
-inline int CountPixels(const QImage& image, const QColor& colour)
+// How many opaque pixels have this colour, within tolerance per channel.
+inline int CountPixels(const QImage& image, const QColor& colour, int tolerance = 0)
 {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            count += c.alpha() == 255 && c.rgb() == colour.rgb();
+            count += c.alpha() == 255 && qAbs(c.red() - colour.red()) <= tolerance &&
+                     qAbs(c.green() - colour.green()) <= tolerance && qAbs(c.blue() - colour.blue()) <= tolerance;
         }
     }
     return count;

@@ -1,0 +1,153 @@
+#include "widgets/CheckButton.h"
+
+#include "tests/shell/PixelProbe.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace PixelProbe;
+
+namespace {
+
+const QColor kMark(0, 255, 0);
+const QColor kDarkGreen(0, 127, 0);
+
+// A 150 x 24 box: the lamp's square is 15 pixels at (3, 3), its centre at
+// (10, 10); with the text on the left it is at (132, 3), centre (139, 10).
+QRgb LampCentre(CheckButton& box, bool textOnLeft = false)
+{
+    return Render(box).pixel(textOnLeft ? 139 : 10, 10);
+}
+
+CheckButton* MakeBox(int id, QWidget* parent, int y)
+{
+    auto* box = new CheckButton(id, QStringLiteral("Mode %1").arg(id), parent);
+    box->setGeometry(20, y, 150, 24);
+    return box;
+}
+
+TEST(CheckButtonState, SetCheckTicksOnOneOrTwoOnly)
+{
+    CheckButton box;
+    const struct {
+        int value, expected;
+    } cases[] = {{1, 1}, {0, 0}, {2, 1}, {3, 0}, {1, 1}, {-1, 0}};
+    for (const auto& c : cases) {
+        box.SetCheck(c.value, false);
+        EXPECT_EQ(box.GetCheck(), c.expected) << c.value;
+    }
+}
+
+TEST(CheckButtonState, ClickTogglesFirstAndPostsItsIdAfterwards)
+{
+    QWidget host;
+    CheckButton* box = MakeBox(1037, &host, 10);
+    ShowHost(host);
+    QSignalSpy posted(box, &CheckButton::commandPosted);
+    int seenByParent = -1;
+    QObject::connect(box, &CheckButton::commandPosted, [&] { seenByParent = box->GetCheck(); });
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(60, 12));
+    EXPECT_EQ(box->GetCheck(), 1);
+    EXPECT_EQ(LampCentre(*box), kMark.rgb());
+    EXPECT_EQ(posted.count(), 0);  // not yet: it goes through the queue
+    ASSERT_TRUE(posted.wait(1000));
+    EXPECT_EQ(posted.at(0).at(0).toInt(), 1037);
+    EXPECT_EQ(seenByParent, 1);
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(60, 12));
+    EXPECT_EQ(box->GetCheck(), 0);
+    EXPECT_EQ(LampCentre(*box), kDarkGreen.rgb());
+}
+
+TEST(CheckButtonState, ParentSettlesARadioGroupSoTheClickedBoxStaysTicked)
+{
+    QWidget host;
+    std::vector<CheckButton*> group = {MakeBox(1, &host, 10), MakeBox(2, &host, 40), MakeBox(3, &host, 70)};
+    for (CheckButton* box : group) {
+        box->SetColours(kMark, Qt::black);
+        QObject::connect(box, &CheckButton::commandPosted, [&group](int id) {
+            for (CheckButton* member : group)
+                member->SetCheck(member->ControlId() == id ? 1 : 0, true);
+        });
+    }
+    group[0]->SetCheck(1, true);
+    ShowHost(host);
+
+    const struct {
+        int clicked;  // index into the group
+        int ticked;
+    } clicks[] = {{0, 0}, {2, 2}, {2, 2}, {1, 1}};
+    for (const auto& c : clicks) {
+        QTest::mouseClick(group[c.clicked], Qt::LeftButton, {}, QPoint(60, 12));
+        QTest::qWait(20);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(group[i]->GetCheck(), i == c.ticked ? 1 : 0) << "click " << c.clicked << " box " << i;
+            EXPECT_EQ(LampCentre(*group[i]), (i == c.ticked ? kMark : QColor(Qt::black)).rgb());
+        }
+    }
+}
+
+TEST(CheckButtonLook, LampColoursSideAndDisabled)
+{
+    CheckButton box(7, "Random");
+    box.resize(150, 24);
+    box.SetCheck(1, true);
+    EXPECT_EQ(LampCentre(box), kMark.rgb());
+    box.SetCheck(0, true);
+    EXPECT_EQ(LampCentre(box), kDarkGreen.rgb());
+    // The inner ring is drawn in the clear colour: a ticked lamp shows it.
+    box.SetColours(kMark, QColor(0, 0, 255));
+    box.SetCheck(1, true);
+    EXPECT_GT(CountPixels(Render(box).copy(3, 3, 15, 15), QColor(0, 0, 255), 60), 8);
+
+    box.SetColours(QColor(255, 0, 0), QColor(0, 0, 0));
+    EXPECT_EQ(LampCentre(box), QColor(255, 0, 0).rgb());
+    box.SetTextOnLeft(true);
+    EXPECT_EQ(LampCentre(box, true), QColor(255, 0, 0).rgb());
+    EXPECT_EQ(LampCentre(box), box.palette().color(QPalette::Button).rgb());
+    box.setEnabled(false);
+    EXPECT_EQ(LampCentre(box, true), box.palette().color(QPalette::Dark).rgb());
+}
+
+TEST(CheckButtonLook, IconsOnlyWhenBothAreSet)
+{
+    CheckButton oneIcon(1, "On/Off");
+    oneIcon.resize(150, 24);
+    oneIcon.SetCheck(1, true);
+    oneIcon.SetIcons(184, 99999);  // no such clear icon
+    EXPECT_EQ(LampCentre(oneIcon), kMark.rgb());
+
+    CheckButton icons(2, "On/Off");
+    icons.resize(150, 24);
+    icons.SetIcons(184, 183);
+    icons.SetCheck(1, true);
+    const QImage ticked = Render(icons);
+    icons.SetCheck(0, true);
+    const QImage clear = Render(icons);
+    EXPECT_NE(LampCentre(icons), kDarkGreen.rgb());
+    // 16 x 16 icons at the top of the box, 3 pixels in.
+    EXPECT_NE(ticked.copy(3, 0, 16, 16), clear.copy(3, 0, 16, 16));
+    const QColor face = icons.palette().color(QPalette::Button);
+    EXPECT_TRUE(QRect(3, 0, 16, 16).contains(BoxOfPixelsUnlike(ticked, face, QRect(0, 0, 22, 24))));
+}
+
+TEST(CheckButtonLook, PointerOverDrawsTheRoundedHighlight)
+{
+    QWidget host;
+    CheckButton* box = MakeBox(1, &host, 10);
+    ShowHost(host);
+    MovePointer(host.mapToGlobal(QPoint(5, 100)));
+    ASSERT_TRUE(MovePointer(box->mapToGlobal(QPoint(70, 12)), [&] { return box->IsHovered(); }));
+    QImage image = Render(*box);
+    EXPECT_EQ(image.pixel(75, 0), QColor(Qt::black).rgb());
+    EXPECT_EQ(image.pixel(75, 2), box->palette().color(QPalette::Light).rgb());
+    ASSERT_TRUE(MovePointer(host.mapToGlobal(QPoint(5, 100)), [&] { return !box->IsHovered(); }));
+    image = Render(*box);
+    EXPECT_EQ(image.pixel(75, 0), box->palette().color(QPalette::Button).rgb());
+}
+
+}  // namespace
