@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QTableWidget>
+
+class TrackRowDelegate;
+
+// The music dialog's list of tracks: a report view with columns whose rows
+// are drawn in fixed colours (see TrackRowDelegate), the current track's row
+// highlighted in green.
+class TrackList : public QTableWidget {
+    Q_OBJECT
+
+public:
+    explicit TrackList(QWidget* parent = nullptr);
+
+    // The row of the current track, highlighted; -1 (the default) or a row
+    // that does not exist highlights none. Repaints.
+    void SetHighlightedTrack(int row);
+    int HighlightedTrack() const;
+
+private:
+    int m_highlightedTrack = -1;
+    TrackRowDelegate* m_delegate;
+};
