@@ -11,59 +11,53 @@
 
 namespace {
 
-// A bin directory of real programs; each "browser" writes the arguments it
-// got, one per line, into <name>.out next to it.
+// PATH holds only a bin directory of real programs; each "browser" writes
+// the arguments it got, one a line, into <its path>.out.
 class BrowserLauncherTest : public ::testing::Test {
 protected:
-    void SetUp() override { ::mkdir(Bin().c_str(), 0700); }
+    void SetUp() override { ::mkdir(m_bin.c_str(), 0700); }
 
-    std::string Bin() const { return m_dir.Path() + "bin/"; }
     std::string Program(const std::string& name, const std::string& body, mode_t mode = 0700)
     {
-        const std::string path = Bin() + name;
-        std::ofstream(path) << body;
-        ::chmod(path.c_str(), mode);
-        return path;
+        std::ofstream(m_bin + name) << body;
+        ::chmod((m_bin + name).c_str(), mode);
+        return m_bin + name;
     }
     std::string Browser(const std::string& name)
     {
-        return Program(name, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.out.tmp\"\n"
-                             "/bin/mv \"$0.out.tmp\" \"$0.out\"\n");
+        return Program(name, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
+                             "/bin/mv \"$0.tmp\" \"$0.out\"\n");
     }
-    // What the browser got, once it has run (started detached, so wait).
+    // What the browser got; it runs detached, so wait for it.
     std::string Received(const std::string& name)
     {
-        const std::string out = Bin() + name + ".out";
+        const std::string out = m_bin + name + ".out";
         (void)QTest::qWaitFor([&] { return FileExists(out); }, 5000);
-        return ReadWholeFile(out);
+        const std::string text = ReadWholeFile(out);
+        ::remove(out.c_str());
+        return text;
     }
 
     TempDir m_dir;
+    std::string m_bin = m_dir.Path() + "bin/";
+    ScopedEnv m_path{"PATH", m_bin.c_str()};
 };
 
-TEST_F(BrowserLauncherTest, NamedBrowserGetsTheAddressAsOneArgumentWithoutAShell)
+TEST_F(BrowserLauncherTest, BrowserThenDefaultBrowserThenDesktopHandlerGetTheAddressWithoutAShell)
 {
-    const std::string browser = Browser("mybrowser");
-    ScopedEnv path("PATH", Bin().c_str());
-    const QString address = "https://example.org/a b?x=1&y=$(touch pwned);`touch pwned2`";
-    for (const std::string& named : {browser, std::string("mybrowser")}) {
-        ::remove((browser + ".out").c_str());
-        ScopedEnv env("BROWSER", named.c_str());
-        ASSERT_GT(BrowserLauncher::Open(address), 32) << named;
-        EXPECT_EQ(Received("mybrowser"), address.toStdString() + "\n") << named;
+    const QString address = "https://example.org/a b?x=1&y=$(touch pwned);`touch pwned`";
+    const std::string named = Browser("mybrowser");
+    for (const std::string& browser : {named, std::string("mybrowser")}) {
+        ScopedEnv env("BROWSER", browser.c_str());
+        ASSERT_GT(BrowserLauncher::Open(address), 32) << browser;
+        EXPECT_EQ(Received("mybrowser"), address.toStdString() + "\n") << browser;
     }
-    EXPECT_FALSE(FileExists(Bin() + "pwned"));
-    EXPECT_FALSE(FileExists(m_dir.Path() + "pwned2"));
-}
+    EXPECT_FALSE(FileExists(m_bin + "pwned"));
 
-TEST_F(BrowserLauncherTest, WithoutBrowserTheDefaultBrowserThenTheDesktopHandlerOpens)
-{
-    ScopedEnv path("PATH", Bin().c_str());
     ScopedEnv unset("BROWSER", nullptr);
     Browser("xdg-open");
-    EXPECT_GT(BrowserLauncher::Open("https://example.org/"), 32);
-    EXPECT_EQ(Received("xdg-open"), "https://example.org/\n");
-
+    EXPECT_GT(BrowserLauncher::Open("https://example.org/1"), 32);
+    EXPECT_EQ(Received("xdg-open"), "https://example.org/1\n");
     Browser("x-www-browser");
     EXPECT_GT(BrowserLauncher::Open("https://example.org/2"), 32);
     EXPECT_EQ(Received("x-www-browser"), "https://example.org/2\n");
@@ -71,19 +65,18 @@ TEST_F(BrowserLauncherTest, WithoutBrowserTheDefaultBrowserThenTheDesktopHandler
 
 TEST_F(BrowserLauncherTest, FailuresGiveTheNamedBrowsersCodeWhenNoHandlerIsInstalled)
 {
-    ScopedEnv path("PATH", Bin().c_str());
     const std::string notExecutable = Program("plain", "#!/bin/sh\n", 0600);
     const std::string badFormat = Program("broken", std::string("\x7f" "ELF\x02\x01\x01 not a program", 24));
     const struct {
         std::string browser;
         int code;
     } cases[] = {
-        {"", BrowserLauncher::kFileNotFound},  // x-www-browser is not installed here
+        {"", BrowserLauncher::kFileNotFound},  // no x-www-browser on PATH
         {"no-such-browser", BrowserLauncher::kFileNotFound},
-        {Bin() + "missing", BrowserLauncher::kFileNotFound},
-        {Bin() + "nodir/browser", BrowserLauncher::kPathNotFound},
+        {m_bin + "missing", BrowserLauncher::kFileNotFound},
+        {m_bin + "nodir/browser", BrowserLauncher::kPathNotFound},
         {notExecutable, BrowserLauncher::kAccessDenied},
-        {Bin(), BrowserLauncher::kAccessDenied},
+        {m_bin, BrowserLauncher::kAccessDenied},
         {badFormat, BrowserLauncher::kBadFormat},
     };
     for (const auto& c : cases) {

@@ -2,7 +2,6 @@
 
 #include "tests/shell/PixelProbe.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,40 +28,6 @@ CheckButton* MakeBox(int id, QWidget* parent, int y)
     return box;
 }
 
-TEST(CheckButtonState, SetCheckTicksOnOneOrTwoOnly)
-{
-    CheckButton box;
-    const struct {
-        int value, expected;
-    } cases[] = {{1, 1}, {0, 0}, {2, 1}, {3, 0}, {1, 1}, {-1, 0}};
-    for (const auto& c : cases) {
-        box.SetCheck(c.value, false);
-        EXPECT_EQ(box.GetCheck(), c.expected) << c.value;
-    }
-}
-
-TEST(CheckButtonState, ClickTogglesFirstAndPostsItsIdAfterwards)
-{
-    QWidget host;
-    CheckButton* box = MakeBox(1037, &host, 10);
-    ShowHost(host);
-    QSignalSpy posted(box, &CheckButton::commandPosted);
-    int seenByParent = -1;
-    QObject::connect(box, &CheckButton::commandPosted, [&] { seenByParent = box->GetCheck(); });
-
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(60, 12));
-    EXPECT_EQ(box->GetCheck(), 1);
-    EXPECT_EQ(LampCentre(*box), kMark.rgb());
-    EXPECT_EQ(posted.count(), 0);  // not yet: it goes through the queue
-    ASSERT_TRUE(posted.wait(1000));
-    EXPECT_EQ(posted.at(0).at(0).toInt(), 1037);
-    EXPECT_EQ(seenByParent, 1);
-
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(60, 12));
-    EXPECT_EQ(box->GetCheck(), 0);
-    EXPECT_EQ(LampCentre(*box), kDarkGreen.rgb());
-}
-
 TEST(CheckButtonState, ParentSettlesARadioGroupSoTheClickedBoxStaysTicked)
 {
     QWidget host;
@@ -82,7 +47,10 @@ TEST(CheckButtonState, ParentSettlesARadioGroupSoTheClickedBoxStaysTicked)
         int ticked;
     } clicks[] = {{0, 0}, {2, 2}, {2, 2}, {1, 1}};
     for (const auto& c : clicks) {
+        const int before = group[c.clicked]->GetCheck();
         QTest::mouseClick(group[c.clicked], Qt::LeftButton, {}, QPoint(60, 12));
+        // Toggled at once; the parent's settling comes through the queue.
+        EXPECT_EQ(group[c.clicked]->GetCheck(), 1 - before);
         QTest::qWait(20);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(group[i]->GetCheck(), i == c.ticked ? 1 : 0) << "click " << c.clicked << " box " << i;
@@ -133,21 +101,6 @@ TEST(CheckButtonLook, IconsOnlyWhenBothAreSet)
     EXPECT_NE(ticked.copy(3, 0, 16, 16), clear.copy(3, 0, 16, 16));
     const QColor face = icons.palette().color(QPalette::Button);
     EXPECT_TRUE(QRect(3, 0, 16, 16).contains(BoxOfPixelsUnlike(ticked, face, QRect(0, 0, 22, 24))));
-}
-
-TEST(CheckButtonLook, PointerOverDrawsTheRoundedHighlight)
-{
-    QWidget host;
-    CheckButton* box = MakeBox(1, &host, 10);
-    ShowHost(host);
-    MovePointer(host.mapToGlobal(QPoint(5, 100)));
-    ASSERT_TRUE(MovePointer(box->mapToGlobal(QPoint(70, 12)), [&] { return box->IsHovered(); }));
-    QImage image = Render(*box);
-    EXPECT_EQ(image.pixel(75, 0), QColor(Qt::black).rgb());
-    EXPECT_EQ(image.pixel(75, 2), box->palette().color(QPalette::Light).rgb());
-    ASSERT_TRUE(MovePointer(host.mapToGlobal(QPoint(5, 100)), [&] { return !box->IsHovered(); }));
-    image = Render(*box);
-    EXPECT_EQ(image.pixel(75, 0), box->palette().color(QPalette::Button).rgb());
 }
 
 }  // namespace

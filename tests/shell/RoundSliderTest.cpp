@@ -52,20 +52,6 @@ TEST(RoundSliderLook, SolidRedThumbCheckeredWhilePressedAndGreenChannelOutline)
     EXPECT_EQ(image.pixel(x, channel.bottom()), kGreen.rgb());
 }
 
-TEST(RoundSliderLook, PointerOnTheThumbHighlightsIt)
-{
-    QWidget host;
-    auto* slider = new RoundSlider(&host);
-    slider->setGeometry(20, 20, 200, 30);
-    slider->setValue(50);
-    ShowHost(host);
-    MovePointer(host.mapToGlobal(QPoint(5, 200)));
-    const QPoint thumb = Part(*slider, QStyle::SC_SliderHandle).center();
-    ASSERT_TRUE(MovePointer(slider->mapToGlobal(thumb), [&] { return slider->IsThumbHighlighted(); }));
-    ASSERT_TRUE(MovePointer(slider->mapToGlobal(QPoint(5, 15)), [&] { return !slider->IsThumbHighlighted(); }));
-    EXPECT_EQ(Render(*slider).pixel(thumb), kRed.rgb());
-}
-
 TEST(RoundSliderLook, EndDotsStandAwayFromTheTicks)
 {
     const struct {
