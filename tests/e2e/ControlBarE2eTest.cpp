@@ -1,0 +1,236 @@
+#include "tests/e2e/ScreenFixture.h"
+
+#include <QColor>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Places on the bar, in screen pixels (the bar stands at 0, 0; its template
+// is in dialog units of 2 pixels).
+const QPoint kTouchButton(180, 35);   // Touch Fish: 63, 10, 54, 15
+const QPoint kExitButton(924, 35);    // Exit: 435, 10, 54, 15
+const QRect kClock(998, 22, 120, 30);
+const QPoint kBarSurface(700, 20);    // between two buttons
+const int kBarBottom = 64;            // the bar's window ends above this row
+
+bool IsClockGreen(QRgb p) { return qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80; }
+bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
+// A food flake: RGB(243, 225, 159), unlit.
+bool IsFlake(QRgb p) { return qRed(p) > 200 && qGreen(p) > 180 && qBlue(p) > 110 && qBlue(p) < 210; }
+
+int Count(const QImage& shot, const QRect& area, bool (*test)(QRgb))
+{
+    int n = 0;
+    const QRect inside = area.intersected(shot.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += test(shot.pixel(x, y));
+    return n;
+}
+
+// The bounding box of the lit pixels of an area (empty when it is dark).
+QRect LitBox(const QImage& shot, const QRect& area)
+{
+    QRect box;
+    const QRect inside = area.intersected(shot.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (IsLit(shot.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Settings for a dark tank: no background picture (the backdrop is black)
+// and `firstSpecies` fish of species 0, none of the others.
+std::string DarkTank(int firstSpecies)
+{
+    std::string text = "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
+    for (int i = 0; i < 20; ++i)
+        text += "Fish" + std::to_string(i) + "=" + std::to_string(i == 0 ? firstSpecies : 0) + "\n";
+    return text;
+}
+
+template <int Width, int Height>
+class BarFixture : public ScreenFixture<Width, Height> {
+protected:
+    using Base = ScreenFixture<Width, Height>;
+
+    void WriteSettings(const std::string& text) const
+    {
+        const std::string dir = this->m_session.ConfigDir() + "/plovi";
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir + "/PloviSet.ini") << text;
+    }
+
+    // Starts the aquarium and waits until its bar is on the screen.
+    std::unique_ptr<Process> StartWithBar()
+    {
+        auto plovi = this->m_session.Start();
+        EXPECT_TRUE(this->m_session.WaitForWindow(*plovi)) << plovi->Err();
+        const std::string pid = std::to_string(plovi->Pid());
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                CommandResult r = Base::s_screen->Tool(
+                    {"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", "^Plovi 1"});
+                return r.exitCode == 0 && !r.out.empty();
+            },
+            10))
+            << "no control bar";
+        WaitUntil([] { return false; }, 1.0);   // first frames and clock ticks
+        return plovi;
+    }
+
+    void Click(const QPoint& at) const
+    {
+        Base::s_screen->Tool({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()),
+                              "click", "1"});
+    }
+
+    QImage Shot() const { return Base::s_screen->Screenshot(); }
+};
+
+using ControlBarE2e = BarFixture<1680, 1050>;
+using NarrowControlBarE2e = BarFixture<1024, 768>;
+
+// The fish of a one-fish dark tank: the middle of its lit pixels and when
+// the screen was read.
+struct FishSighting {
+    QPointF centre;
+    QSizeF size;
+    double seconds = 0;
+    bool seen = false;
+};
+
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double Speed(const FishSighting& a, const FishSighting& b)   // pixels per second
+{
+    const QPointF d = b.centre - a.centre;
+    return std::hypot(d.x(), d.y()) / std::max(0.01, b.seconds - a.seconds);
+}
+
+}  // namespace
+
+TEST_F(ControlBarE2e, StandsAboveTheAquariumWithARunningClock)
+{
+    auto plovi = StartWithBar();
+    const QImage first = Shot();
+    ASSERT_FALSE(first.isNull());
+    EXPECT_GT(Count(first, kClock, IsClockGreen), 150) << "no green segments in the clock";
+    // The bar's blue is painted over the aquarium.
+    const QColor bar(first.pixel(kBarSurface));
+    EXPECT_GT(bar.blue(), bar.red() + 40) << bar.name().toStdString();
+    // Its colour key never reaches the screen: those pixels are cut out.
+    EXPECT_EQ(Count(first, QRect(0, 0, 1680, kBarBottom), [](QRgb p) { return p == qRgb(211, 218, 229); }), 0);
+
+    // The seconds move on.
+    WaitUntil([] { return false; }, 1.1);
+    const QImage later = Shot();
+    EXPECT_NE(first.copy(kClock), later.copy(kClock));
+}
+
+TEST_F(ControlBarE2e, ExitButtonEndsTheProgramWithCodeZero)
+{
+    auto plovi = StartWithBar();
+    Click(kExitButton);
+    auto result = plovi->Wait(5);
+    ASSERT_TRUE(result) << "still running after Exit";
+    EXPECT_EQ(result->signal, 0);
+    EXPECT_EQ(result->exitCode, 0);
+}
+
+TEST_F(ControlBarE2e, FeedClickOnACutOutOfTheBarDropsAFlakeThere)
+{
+    // No fish to eat the flake, and a black tank to see it against.
+    WriteSettings(DarkTank(0));
+    auto plovi = StartWithBar();
+    // Inside the bar's window (2016 x 64) but past its rounded end: cut out.
+    const QPoint cutOut(1600, 62);
+    const QRect below(cutOut.x() - 60, kBarBottom, 120, 240);
+    const QImage before = Shot();
+    EXPECT_FALSE(IsLit(before.pixel(cutOut))) << "the aquarium should show through";
+    EXPECT_EQ(LitBox(before, below), QRect());
+
+    Click(cutOut);   // the bar starts in feed mode
+    QImage after;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            after = Shot();
+            return Count(after, below, IsFlake) > 5;
+        },
+        5))
+        << "no flake below the click";
+    // It falls just below the pointer, not somewhere else in the tank.
+    const QRect flake = LitBox(after, below);
+    EXPECT_LT(std::abs(flake.center().x() - cutOut.x()), 20) << flake.x() << "," << flake.y();
+    EXPECT_EQ(LitBox(after, QRect(0, kBarBottom, 1400, 1050 - kBarBottom)), QRect());
+    EXPECT_TRUE(plovi->Running());
+}
+
+TEST_F(ControlBarE2e, TouchFishThenAClickOnAFishMakesItDart)
+{
+    WriteSettings(DarkTank(1));
+    auto plovi = StartWithBar();
+    const QRect tank(0, kBarBottom, 1680, 1050 - kBarBottom);
+    auto sight = [&] {
+        FishSighting s;
+        const QImage shot = Shot();
+        s.seconds = Now();
+        const QRect box = LitBox(shot, tank);
+        s.seen = !box.isEmpty();
+        s.centre = QRectF(box).center();
+        s.size = box.size();
+        return s;
+    };
+    Click(kTouchButton);
+    WaitUntil([] { return false; }, 0.2);
+
+    // A fish at rest swims at most a few world units a second; a touched one
+    // darts off at the top speed of 0.4 units a frame. The click must land
+    // on the moving fish, so aim where it is heading and try a few times.
+    bool darted = false;
+    std::string log;
+    for (int attempt = 0; attempt < 6 && !darted; ++attempt) {
+        const FishSighting a = sight();
+        const FishSighting b = sight();
+        ASSERT_TRUE(a.seen && b.seen) << "the fish is not in the tank";
+        const double before = Speed(a, b);
+        if (before > 150) {   // already fast: a dart would not show
+            WaitUntil([] { return false; }, 0.5);
+            continue;
+        }
+        const QPointF lead = (b.centre - a.centre) / std::max(0.01, b.seconds - a.seconds) * 0.1;
+        Click((b.centre + lead).toPoint());
+        const FishSighting c = sight();
+        const FishSighting d = sight();
+        const double after = Speed(c, d);
+        log += " before " + std::to_string(int(before)) + " after " + std::to_string(int(after)) + ";";
+        darted = after > 2.0 * before + 60.0;
+        if (!darted)
+            WaitUntil([] { return false; }, 0.7);   // let a missed or spent dart pass
+    }
+    EXPECT_TRUE(darted) << "pixels per second:" << log;
+}
+
+TEST_F(NarrowControlBarE2e, AllButtonsShowAndTheCutOffClockIsLeftOut)
+{
+    auto plovi = StartWithBar();
+    const QImage shot = Shot();
+    // The clock would start at x 998 and run off this 1024-pixel screen.
+    EXPECT_EQ(Count(shot, QRect(998, 22, 26, 30), IsClockGreen), 0);
+    // The last button, Exit, is whole: its red power sign shows.
+    EXPECT_GT(Count(shot, QRect(kExitButton - QPoint(16, 16), QSize(32, 32)),
+                    [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90; }),
+              40);
+    Click(kExitButton);
+    auto result = plovi->Wait(5);
+    ASSERT_TRUE(result) << "still running after Exit";
+    EXPECT_EQ(result->exitCode, 0);
+}
