@@ -167,10 +167,11 @@ TEST_F(ControlBarE2e, FeedClickOnACutOutOfTheBarDropsAFlakeThere)
         },
         5))
         << "no flake below the click";
-    // It falls near the pointer (the strips that find the point lie up to
-    // half a pick box away, and the flake drifts), nowhere else in the tank.
+    // It falls near the pointer, nowhere else in the tank. Near: the strip
+    // that finds x lies up to about 18 pixels off, and the flake starts up
+    // to 1.38 units (about 22 pixels) to either side of its drop point.
     const QRect flake = LitBox(after, below);
-    EXPECT_LT(std::abs(flake.center().x() - cutOut.x()), 40) << flake.x() << "," << flake.y();
+    EXPECT_LT(std::abs(flake.center().x() - cutOut.x()), 60) << flake.x() << "," << flake.y();
     EXPECT_LT(flake.center().y() - cutOut.y(), 80) << flake.x() << "," << flake.y();
     EXPECT_EQ(LitBox(after, QRect(0, kBarBottom, 1400, 1050 - kBarBottom)), QRect());
     EXPECT_TRUE(plovi->Running());
