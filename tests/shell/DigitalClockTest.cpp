@@ -73,14 +73,6 @@ TEST(DigitalClockLayout, TwoColonsOfTwoDotsAndSegmentTruncation)
     EXPECT_EQ(shapes.dots[2].left(), 77);
 }
 
-TEST(DigitalClockLayout, NonDigitsDrawNothing)
-{
-    EXPECT_STREQ(DigitalClock::SegmentsOf(-1), "");
-    EXPECT_STREQ(DigitalClock::SegmentsOf(10), "");
-    // 100 hours: the tens "digit" 10 draws nothing, the units 0 does.
-    EXPECT_EQ(DigitalClock::Layout(kW, kH, kMargin, 100, 0, 0).segments.size(), 6u + 6u + 6u + 6u + 6u);
-}
-
 class DigitalClockWidget : public ::testing::Test {
 protected:
     // Shows a clock of the given size and waits for its first paint.
