@@ -174,7 +174,9 @@ CommandResult VirtualScreen::Tool(const std::vector<std::string>& argv, double t
 
 QImage VirtualScreen::Screenshot() const
 {
-    const std::string path = TempFile("plovi-e2e-shot") + ".png";
+    // A raw PPM: PNG compression of a full screen takes over a second while
+    // the aquarium keeps both cores busy; PPM takes some 70 ms.
+    const std::string path = TempFile("plovi-e2e-shot") + ".ppm";
     Tool({"import", "-window", "root", path});
     QImage image(QString::fromStdString(path));
     std::remove(path.c_str());
