@@ -8,6 +8,7 @@
 //
 // Usage: feeding_demo [OUT]   (default /tmp/plovi-feeding)
 
+#include "bench/BenchSupport.h"
 #include "fish/FishPicker.h"
 #include "settings/ProgramValues.h"
 #include "tests/support/GlTestContext.h"
@@ -28,19 +29,7 @@ constexpr int kHeight = 768;
 
 void WriteShot(const std::string& dir, const std::string& name)
 {
-    std::vector<unsigned char> pixels(kWidth * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    const std::string ppm = dir + "/" + name + ".ppm";
-    FILE* file = std::fopen(ppm.c_str(), "wb");
-    if (!file)
-        return;
-    std::fprintf(file, "P6\n%d %d\n255\n", kWidth, kHeight);
-    for (int row = kHeight - 1; row >= 0; --row)
-        std::fwrite(&pixels[row * kWidth * 3], 1, kWidth * 3, file);
-    std::fclose(file);
-    const std::string command = "/usr/bin/convert '" + ppm + "' '" + dir + "/" + name + ".png' 2>/dev/null";
-    std::printf("%s\n", std::system(command.c_str()) == 0 ? (dir + "/" + name + ".png").c_str() : ppm.c_str());
+    ::WriteShot(dir, name, kWidth, kHeight);
 }
 
 void KeepFish(int n)

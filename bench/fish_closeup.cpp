@@ -15,6 +15,7 @@
 #include "fish/FishModel.h"
 #include "fish/FishTextureLayout.h"
 #include "fish/FishWave.h"
+#include "bench/BenchSupport.h"
 #include "tests/support/GlTestContext.h"
 
 #include <GL/gl.h>
@@ -149,22 +150,7 @@ void DrawPose(FishModel& model, const FishPose& pose)
 
 bool WriteShot(const std::string& dir, const std::string& name)
 {
-    std::vector<unsigned char> pixels(kWidth * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    const std::string ppm = dir + "/" + name + ".ppm";
-    FILE* file = std::fopen(ppm.c_str(), "wb");
-    if (!file)
-        return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", kWidth, kHeight);
-    for (int row = kHeight - 1; row >= 0; --row)
-        std::fwrite(&pixels[row * kWidth * 3], 1, kWidth * 3, file);
-    std::fclose(file);
-    const std::string png = dir + "/" + name + ".png";
-    const std::string command = "/usr/bin/convert '" + ppm + "' '" + png + "' 2>/dev/null";
-    const bool converted = std::system(command.c_str()) == 0;
-    std::printf("%s\n", converted ? png.c_str() : ppm.c_str());
-    return true;
+    return ::WriteShot(dir, name, kWidth, kHeight);
 }
 
 struct Waves {

@@ -10,6 +10,7 @@
 //
 // Usage: pick_benchmark [frames] [width height]   (default 200 1920 1080)
 
+#include "bench/BenchSupport.h"
 #include "fish/FeedPicker.h"
 #include "fish/FishPicker.h"
 #include "settings/ProgramValues.h"
@@ -61,13 +62,7 @@ int main(int argc, char** argv)
     TempDir dir;
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
     ScopedEnv config("XDG_CONFIG_HOME", dir.Path().c_str());
-    ::mkdir((dir.Path() + "plovi").c_str(), 0700);
-    {
-        std::ofstream ini(dir.Path() + "plovi/PloviSet.ini");
-        ini << "[Fish Number]\n";
-        for (int i = 0; i < kSpeciesCount; ++i)
-            ini << "Fish" << i << "=1\n";
-    }
+    WriteOneFishOfEachKind(dir.Path());
     GlTestContext gl(width, height);
     if (!gl.Ok()) {
         std::fprintf(stderr, "no GL context\n");

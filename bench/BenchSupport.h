@@ -1,0 +1,44 @@
+#pragma once
+
+// Helpers shared by the benchmark and demo programs (header only: every
+// .cpp in this folder is a program of its own).
+
+#include <GL/gl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+// A settings file in CONFIG/plovi/ with one fish of each of the 20 kinds.
+inline void WriteOneFishOfEachKind(const std::string& configDir)
+{
+    ::mkdir((configDir + "plovi").c_str(), 0700);
+    std::ofstream ini(configDir + "plovi/PloviSet.ini");
+    ini << "[Fish Number]\n";
+    for (int i = 0; i < 20; ++i)
+        ini << "Fish" << i << "=1\n";
+}
+
+// Reads the current GL colour buffer (width x height pixels) into DIR/NAME.ppm
+// and, when /usr/bin/convert exists, a PNG copy; prints the path written.
+inline bool WriteShot(const std::string& dir, const std::string& name, int width, int height)
+{
+    std::vector<unsigned char> pixels(size_t(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    const std::string ppm = dir + "/" + name + ".ppm";
+    FILE* file = std::fopen(ppm.c_str(), "wb");
+    if (!file)
+        return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    for (int row = height - 1; row >= 0; --row)
+        std::fwrite(&pixels[size_t(row) * width * 3], 1, size_t(width) * 3, file);
+    std::fclose(file);
+    const std::string png = dir + "/" + name + ".png";
+    const std::string command = "/usr/bin/convert '" + ppm + "' '" + png + "' 2>/dev/null";
+    const bool converted = std::system(command.c_str()) == 0;
+    std::printf("%s\n", converted ? png.c_str() : ppm.c_str());
+    return true;
+}
