@@ -26,9 +26,11 @@ std::vector<std::function<void()>>& ShutdownHooks()
     return hooks;
 }
 
-void ShowQtMessageBox(const std::string& text, const std::string& caption)
+void ShowQtMessageBox(const std::string& text, const std::string& caption, MessageIcon icon)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+    const QMessageBox::Icon qtIcon =
+        icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
+    QMessageBox box(qtIcon, QString::fromStdString(caption),
                     QString::fromStdString(text), QMessageBox::Ok);
     box.exec();
 }

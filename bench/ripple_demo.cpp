@@ -118,7 +118,7 @@ int main(int argc, char** argv)
     TempDir dir;
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
     ScopedEnv config("XDG_CONFIG_HOME", (dir.Path() + "config").c_str());
-    SetMessageBoxHandler([](const std::string& text, const std::string&) {
+    SetMessageBoxHandler([](const std::string& text, const std::string&, MessageIcon) {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     });
     ResetProgramValues();

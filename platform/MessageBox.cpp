@@ -11,10 +11,10 @@ MessageBoxHandler& Handler()
 }
 }
 
-void ShowMessageBox(const std::string& text, const std::string& caption)
+void ShowMessageBox(const std::string& text, const std::string& caption, MessageIcon icon)
 {
     if (Handler()) {
-        Handler()(text, caption);
+        Handler()(text, caption, icon);
         return;
     }
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

@@ -170,7 +170,7 @@ void HyperLink::Follow()
     repaint();
     if (!m_visited) {
         QApplication::beep();
-        ShowMessageBox(ErrorMessage(result).toStdString(), "PloviFishScr");
+        ShowMessageBox(ErrorMessage(result).toStdString(), "PloviFishScr", MessageIcon::Exclamation);
     }
 }
 

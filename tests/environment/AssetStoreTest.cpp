@@ -32,7 +32,7 @@ std::uint32_t Crc32(const std::string& bytes)
 struct MessageLog {
     std::vector<std::string> messages;
     MessageBoxHandler previous = SetMessageBoxHandler(
-        [this](const std::string& text, const std::string& caption) { messages.push_back(caption + ": " + text); });
+        [this](const std::string& text, const std::string& caption, MessageIcon) { messages.push_back(caption + ": " + text); });
     ~MessageLog() { SetMessageBoxHandler(previous); }
 };
 

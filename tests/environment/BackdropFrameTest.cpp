@@ -65,7 +65,7 @@ protected:
         ASSERT_TRUE(m_gl.Ok()) << "no EGL surfaceless GL context";
         ResetProgramValues();
         MsvcRandom::Reset();
-        m_previous = SetMessageBoxHandler([](const std::string&, const std::string&) {});
+        m_previous = SetMessageBoxHandler([](const std::string&, const std::string&, MessageIcon) {});
         m_scene.SetScreenSize(kW, kH);
         ASSERT_TRUE(m_scene.InitScene());
         for (int& count : Program().speciesCount)

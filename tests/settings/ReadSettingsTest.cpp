@@ -55,7 +55,7 @@ protected:
         Program().aquarium.fog = -1;  // so a test notices values that were never filled
         MsvcRandom::Reset();
         m_oldHandler = SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& caption) { m_messages.push_back(caption + ": " + text); });
+            [this](const std::string& text, const std::string& caption, MessageIcon) { m_messages.push_back(caption + ": " + text); });
     }
     void TearDown() override
     {

@@ -37,7 +37,10 @@ protected:
     void SetUp() override
     {
         m_previous = SetMessageBoxHandler(
-            [this](const std::string& text, const std::string&) { m_messages.push_back(text); });
+            [this](const std::string& text, const std::string&, MessageIcon icon) {
+                m_messages.push_back(text);
+                m_exclamation = icon == MessageIcon::Exclamation;
+            });
         m_host.setAutoFillBackground(true);
         QPalette white = m_host.palette();
         white.setColor(QPalette::Window, Qt::white);
@@ -67,6 +70,7 @@ protected:
     int m_result = 42;
     std::vector<std::string> m_opened;
     std::vector<std::string> m_messages;
+    bool m_exclamation = false;  // the last box carried the exclamation icon
     MessageBoxHandler m_previous;
 };
 
@@ -94,6 +98,7 @@ TEST_F(HyperLinkOnHost, ClickVisitsOnSuccessAndAFailureRestoresTheLinkColour)
     EXPECT_TRUE(Shows(kLink));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0], "Unable to open hyperlink:\n\nA sharing violation occurred. ");
+    EXPECT_TRUE(m_exclamation);
 }
 
 TEST_F(HyperLinkOnHost, PointerOverShowsHoverColourAndLeavingRestoresItAtOnce)

@@ -23,7 +23,7 @@ protected:
         ResetProgramValues();
         MsvcRandom::Reset();
         m_previous = SetMessageBoxHandler(
-            [this](const std::string& text, const std::string&) { m_messages.push_back(text); });
+            [this](const std::string& text, const std::string&, MessageIcon) { m_messages.push_back(text); });
     }
     void TearDown() override { SetMessageBoxHandler(m_previous); }
 
