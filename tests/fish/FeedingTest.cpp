@@ -74,24 +74,6 @@ TEST_F(FeedingGl, AnUneatenFlakeSinksElevenUnitsAtItsOwnSpeedThenFreesItsSlot)
     EXPECT_GT(longest - shortest, 400) << "sink speeds should vary from drop to drop";
 }
 
-TEST_F(FeedingGl, AFlakeHangsNearItsAnchorAndReportsItsUnspunPosition)
-{
-    FoodFlake flake;
-    flake.CompileShape();
-    flake.Drop(5.0f, -3.0f, -90.0f);
-    glPushMatrix();
-    flake.UpdateAndDraw();
-    glPopMatrix();
-    const float* world = flake.World();
-    // Offset x within 1.38, height 1.0 less the 0.2 it hangs below, z within 0.38.
-    EXPECT_NEAR(world[0], 5.0f, 1.39f);
-    EXPECT_NEAR(world[1], -3.0f + 0.8f, 1e-5f);
-    EXPECT_NEAR(world[2], -90.0f, 0.39f);
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
-}
-
 TEST_F(FeedingGl, TheFirstFishInSlotOrderEatsAFlakeTheSecondStillSeesItActive)
 {
     FoodFlake flakes[FoodFlake::kSlots];

@@ -42,16 +42,6 @@ TEST(DigitalClockLayout, DigitsStandWhereThePairRulesPutThem)
     }
 }
 
-TEST(DigitalClockLayout, MinutesTenToNineteenAllShift)
-{
-    for (int minutes = 0; minutes < 60; ++minutes) {
-        const auto shapes = DigitalClock::Layout(kW, kH, kMargin, 0, minutes, 0);
-        const bool teen = minutes >= 10 && minutes <= 19;
-        EXPECT_EQ(shapes.digitX[2], teen ? 35 : 45) << minutes;
-        EXPECT_EQ(shapes.digitX[3], teen ? 52 : 62) << minutes;
-    }
-}
-
 TEST(DigitalClockLayout, TwoColonsOfTwoDotsAndSegmentTruncation)
 {
     // d = 30 (margin 0, height 60): 0.3 x 30 must truncate to 9, not 8.
