@@ -91,28 +91,12 @@ TEST(BuiltinArt, HoldsEveryIdTheProgramAsksFor)
     EXPECT_EQ(BuiltinArt::Find(154, nullptr), nullptr);
 }
 
-TEST(BuiltinArt, WindowPicturesHaveTheirSizesAndTheBarItsColourKey)
-{
-    const Picture grid = DecodeBmp(Plain(129, "BITMAP"));
-    EXPECT_EQ(grid.width, 500);
-    EXPECT_EQ(grid.height, 512);
-    EXPECT_EQ(grid.bits, 32);
-
-    const Picture bar = DecodeBmp(Plain(153, "BITMAP"));
-    ASSERT_EQ(bar.width, 2016);
-    ASSERT_EQ(bar.height, 64);
-    EXPECT_EQ(bar.bits, 24);
-    const std::array<int, 3> key{229, 218, 211};  // blue, green, red
-    EXPECT_EQ(bar.At(2015, 0), key);
-    EXPECT_EQ(bar.At(2015, 63), key);
-    // Behind the buttons, the clock and the title the bar is solid.
-    for (int x : {0, 14, 500, 1000, 1060, 1148, 1400})
-        for (int yFromTop : {1, 20, 50})
-            EXPECT_NE(bar.At(x, 63 - yFromTop), key) << x << "," << yFromTop;
-}
-
+// The control bar's picture is checked with the bar's window; the species
+// grid is a plain 500 x 512 picture.
 TEST(BuiltinArt, BackgroundIsSeeThroughOnlyAboveTheSeaFloor)
 {
+    const Picture grid = DecodeBmp(Plain(129, "BITMAP"));
+    EXPECT_EQ((std::array<int, 3>{grid.width, grid.height, grid.bits}), (std::array<int, 3>{500, 512, 32}));
     const Picture bg = DecodeBmp(Plain(154, "RCAD"));
     ASSERT_EQ(bg.bits, 24);
     ASSERT_GT(bg.width, 0);
@@ -162,12 +146,12 @@ TEST(BuiltinArt, TuneIsAShortCalmWaveFile)
 {
     const std::vector<unsigned char> wav = Plain(227, "RCAD");
     ASSERT_GT(wav.size(), 44u);
-    EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
-    EXPECT_EQ(std::memcmp(wav.data() + 8, "WAVEfmt ", 8), 0);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4) + std::string(wav.begin() + 8, wav.begin() + 16) +
+                  std::string(wav.begin() + 36, wav.begin() + 40),
+              "RIFFWAVEfmt data");
     // PCM, mono, 22050 Hz, 16 bits.
     EXPECT_EQ((std::array<int, 4>{U16(&wav[20]), U16(&wav[22]), int(U32(&wav[24])), U16(&wav[34])}),
               (std::array<int, 4>{1, 1, 22050, 16}));
-    EXPECT_EQ(std::memcmp(wav.data() + 36, "data", 4), 0);
     const std::uint32_t bytes = U32(&wav[40]);
     EXPECT_EQ(bytes + 44, wav.size());
     EXPECT_TRUE(bytes > 40 * 44100 && bytes < 75 * 44100) << bytes / 44100.0 << " s";

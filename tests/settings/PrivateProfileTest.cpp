@@ -155,8 +155,7 @@ TEST_F(ProfileFile, FullDiskLeavesTheOldFileWhole)
     struct rlimit old {};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
+    const struct rlimit small = {64, old.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
     const bool written = Write("A", "x", "2");
     ::setrlimit(RLIMIT_FSIZE, &old);
@@ -166,7 +165,7 @@ TEST_F(ProfileFile, FullDiskLeavesTheOldFileWhole)
     EXPECT_EQ(EntriesIn(m_dir.Path()), 1u) << "the temporary file is removed";
 }
 
-TEST_F(ProfileFile, ReadOnlyFileOrDirectoryIsNeverReplaced)
+TEST_F(ProfileFile, ReadOnlyDirectoryFifoOrOversizedFilesAreLeftAlone)
 {
     WriteFile(m_path, "[A]\nx=1\n");
     ::chmod(m_path.c_str(), 0444);
@@ -174,7 +173,6 @@ TEST_F(ProfileFile, ReadOnlyFileOrDirectoryIsNeverReplaced)
     EXPECT_FALSE(Write("A", "y", "2"));
     EXPECT_EQ(ReadPrivateProfileString("A", "x", m_path), "1");
     EXPECT_TRUE(Write("A", "x", "1")) << "nothing to change";
-
     ::chmod(m_path.c_str(), 0644);
     ::chmod(m_dir.Path().c_str(), 0555);
     EXPECT_FALSE(Write("A", "x", "2"));
@@ -182,17 +180,15 @@ TEST_F(ProfileFile, ReadOnlyFileOrDirectoryIsNeverReplaced)
     ::chmod(m_dir.Path().c_str(), 0700);
     EXPECT_EQ(ReadWholeFile(m_path), "[A]\nx=1\n");
     EXPECT_EQ(EntriesIn(m_dir.Path()), 1u);
-}
 
-TEST_F(ProfileFile, DirectoryFifoOrOversizedFileIsReadAsEmptyAndLeftAlone)
-{
+    // Read as empty and never written: a directory, a fifo (which must not
+    // wait for a writer) and a file over the size limit.
     const std::string directory = m_dir.Path() + "d.ini", fifo = m_dir.Path() + "f.ini";
     std::filesystem::create_directory(directory);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    WriteFile(m_path, "[A]\nx=1\n");
     std::filesystem::resize_file(m_path, PrivateProfile::kMaxFileBytes + 1);  // sparse
     for (const std::string& path : {directory, fifo, m_path}) {
-        EXPECT_EQ(ReadPrivateProfileString("A", "x", path), "") << path;  // a fifo must not wait for a writer
+        EXPECT_EQ(ReadPrivateProfileString("A", "x", path), "") << path;
         EXPECT_FALSE(WritePrivateProfileString("A", "x", "1", path)) << path;
     }
     EXPECT_TRUE(std::filesystem::is_directory(directory));
