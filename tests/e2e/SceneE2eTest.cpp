@@ -42,24 +42,17 @@ const QRect kWater(100, 150, 824, 300);   // open water and plants, below the su
 
 }  // namespace
 
-TEST_F(Scene, FirstStartWritesTheSettingsAndLeavesNoArtBehind)
+TEST_F(Scene, FirstStartWritesTheSettingsLeavesNoArtBehindAndRipples)
 {
     auto plovi = StartAndSettle();
     const std::string ini = ReadWholeFile(SettingsPath());
-    EXPECT_NE(ini.find("[Aquarium Settings]"), std::string::npos);
-    EXPECT_NE(ini.find("FOGNONGDU=25"), std::string::npos);
-    EXPECT_NE(ini.find("[Fish Number]"), std::string::npos);
-    EXPECT_NE(ini.find("Fish19="), std::string::npos);
+    for (const char* part : {"[Aquarium Settings]", "FOGNONGDU=25", "[Fish Number]", "Fish19="})
+        EXPECT_NE(ini.find(part), std::string::npos) << part;
     // The built-in art was unpacked, loaded and deleted again.
     const std::string assets = m_session.RuntimeDir() + "/plovi";
     ASSERT_TRUE(std::filesystem::is_directory(assets));
     EXPECT_TRUE(std::filesystem::is_empty(assets));
-    EXPECT_TRUE(plovi->Running());
-}
 
-TEST_F(Scene, PictureFillsTheTankAndRipples)
-{
-    auto plovi = StartAndSettle();
     const QImage first = s_screen->Screenshot();
     WaitUntil([] { return false; }, 0.5);
     const QImage second = s_screen->Screenshot();
@@ -73,29 +66,19 @@ TEST_F(Scene, PictureFillsTheTankAndRipples)
         for (int x = kWater.left(); x <= kWater.right(); ++x)
             changed += first.pixel(x, y) != second.pixel(x, y);
     EXPECT_GT(changed, 2000);
+    EXPECT_TRUE(plovi->Running());
 }
 
 TEST_F(Scene, LightAndFogSettingsChangeWhatTheUserSees)
 {
-    const std::string noFish = "[Fish Number]\nFish0=0\n";
-    WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=0\nFOGNONGDU=25\n" + noFish);
-    double normal = 0;
-    {
+    // The mean brightness of the water with no fish at these settings.
+    auto waterWith = [&](const std::string& light, const std::string& fog) {
+        WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=" + light + "\nFOGNONGDU=" + fog +
+                      "\n[Fish Number]\nFish0=0\n");
         auto plovi = StartAndSettle();
-        normal = Brightness(s_screen->Screenshot(), kWater);
-    }
-    WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=90\nFOGNONGDU=25\n" + noFish);
-    double dark = 0;
-    {
-        auto plovi = StartAndSettle();
-        dark = Brightness(s_screen->Screenshot(), kWater);
-    }
-    WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=0\nFOGNONGDU=0\n" + noFish);
-    double foggy = 0;
-    {
-        auto plovi = StartAndSettle();
-        foggy = Brightness(s_screen->Screenshot(), kWater);
-    }
-    EXPECT_LT(dark, normal * 0.5) << "light 90 should darken the tank";
-    EXPECT_GT(foggy, normal + 40) << "dense fog should wash the tank out towards white";
+        return Brightness(s_screen->Screenshot(), kWater);
+    };
+    const double normal = waterWith("0", "25");
+    EXPECT_LT(waterWith("90", "25"), normal * 0.5) << "light 90 should darken the tank";
+    EXPECT_GT(waterWith("0", "0"), normal + 40) << "dense fog should wash the tank out towards white";
 }

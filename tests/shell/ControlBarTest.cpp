@@ -57,6 +57,7 @@ TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
     ShowBar();
     AquariumScene scene;
     EXPECT_EQ(m_bar.m_nCommand, CMD_FEED);
+    QSignalSpy addFish(&m_bar, &ControlBar::addFishRequested);
     // In the order a user might press them; one view tick after each.
     struct Step {
         const char* button;
@@ -67,6 +68,7 @@ TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
     } const steps[] = {
         {"Touch Fish", CMD_TOUCH, Action::None, CMD_TOUCH, CMD_TOUCH},
         {"ZoomIn Fish", CMD_ZOOMIN, Action::None, CMD_ZOOMIN, CMD_ZOOMIN},
+        {"Add Fish", CMD_ZOOMIN, Action::None, CMD_ZOOMIN, CMD_ZOOMIN},  // only asks for its dialog
         {"Custom Music", CMD_MUSIC, Action::ShowMusicDialog, CMD_NONE, CMD_NONE},
         {"ZoomOut Fish", CMD_ZOOMOUT, Action::None, CMD_ZOOMOUT, CMD_ZOOMOUT},
         {"Custom Image", CMD_IMAGE, Action::ShowImageDialog, CMD_NONE, CMD_NONE},
@@ -79,22 +81,8 @@ TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
         EXPECT_EQ(scene.PollCommand(m_bar.m_nCommand), step.action) << step.button;
         EXPECT_EQ(scene.Mode(), step.mode) << step.button;
         EXPECT_EQ(m_bar.m_nCommand, step.left) << step.button;
-        // A second tick with no click changes nothing more.
-        if (step.action != Action::Exit) {
-            EXPECT_EQ(scene.PollCommand(m_bar.m_nCommand), Action::None) << step.button;
-            EXPECT_EQ(scene.Mode(), step.mode) << step.button;
-        }
     }
-}
-
-TEST_F(ControlBarTest, AddFishAsksForTheDialogAndKeepsTheMode)
-{
-    ShowBar();
-    Click("Touch Fish");
-    QSignalSpy requested(&m_bar, &ControlBar::addFishRequested);
-    Click("Add Fish");
-    EXPECT_EQ(requested.count(), 1);
-    EXPECT_EQ(m_bar.m_nCommand, CMD_TOUCH);
+    EXPECT_EQ(addFish.count(), 1);
 }
 
 TEST_F(ControlBarTest, EnterAndEscapeDoNothing)
@@ -114,59 +102,41 @@ TEST_F(ControlBarTest, EnterAndEscapeDoNothing)
     EXPECT_EQ(m_bar.m_nCommand, CMD_ZOOMOUT);
 }
 
-TEST_F(ControlBarTest, KeyColourIsCutOutOfTheWindow)
+TEST_F(ControlBarTest, KeyColourIsCutOutAndNoControlStandsOverACutOut)
 {
     const QImage picture = Picture();
     ASSERT_EQ(picture.size(), QSize(2016, 64));
     EXPECT_EQ(m_bar.size(), picture.size());
     const QRegion mask = m_bar.mask();
-    // A key pixel past the bar's rounded end, and the middle of Feed Fish.
-    ASSERT_EQ(picture.pixel(1600, 10), ControlBar::kColourKey);
-    EXPECT_FALSE(mask.contains(QPoint(1600, 10)));
-    EXPECT_TRUE(mask.contains(Button("Feed Fish")->geometry().center()));
     // Whole rows: exactly the key's pixels are left out, including the
-    // wavy lower edge.
-    for (int y : {0, 30, 58, 60, 63})
+    // rounded end and the wavy lower edge.
+    ASSERT_EQ(picture.pixel(1600, 10), ControlBar::kColourKey);
+    for (int y : {0, 10, 30, 58, 60, 63})
         for (int x = 0; x < picture.width(); ++x)
             ASSERT_EQ(mask.contains(QPoint(x, y)), picture.pixel(x, y) != ControlBar::kColourKey)
                 << x << "," << y;
-}
 
-TEST_F(ControlBarTest, ControlsSitOnTheBarNotOverItsCutOuts)
-{
-    // A click on a control must never fall through to the aquarium.
-    const QRegion mask = m_bar.mask();
-    QList<QWidget*> controls;
+    // A click on a control must never fall through to the aquarium, and all
+    // eight buttons fit on the smallest screen.
+    QList<QWidget*> controls{&m_bar.Clock()};
     for (IconButton* button : m_bar.findChildren<IconButton*>()) {
         controls << button;
         EXPECT_GE(button->height(), 32) << button->text().toStdString();
-        // All eight buttons fit on the smallest screen.
         EXPECT_LE(button->geometry().right(), 1023) << button->text().toStdString();
     }
-    EXPECT_EQ(controls.size(), 8);
-    controls << &m_bar.Clock();
+    EXPECT_EQ(controls.size(), 9);
     for (QWidget* control : controls)
         EXPECT_EQ(mask.intersected(control->geometry()), QRegion(control->geometry()))
             << control->metaObject()->className() << " " << control->x();
     EXPECT_EQ(m_bar.Clock().geometry(), QRect(998, 22, 120, 30));
 }
 
-TEST_F(ControlBarTest, ShowsAtTheTopLeftWithARunningGreenClockAndWhiteLink)
+TEST_F(ControlBarTest, ShowsAtTheTopLeftWithAWhiteLink)
 {
+    // (The running green clock on the screen is checked end to end.)
     ShowBar();
     EXPECT_EQ(m_bar.geometry().topLeft(), QPoint(0, 0));
-    ASSERT_TRUE(m_bar.Clock().isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!m_bar.Clock().Picture().isNull(), 5000);
-    m_bar.OnTimer();
-    const QImage clock = m_bar.Clock().Picture();
-    int green = 0, black = 0;
-    for (int y = 0; y < clock.height(); ++y)
-        for (int x = 0; x < clock.width(); ++x) {
-            green += clock.pixel(x, y) == qRgb(0, 255, 0);
-            black += clock.pixel(x, y) == qRgb(0, 0, 0);
-        }
-    EXPECT_GT(green, 100);
-    EXPECT_EQ(green + black, clock.width() * clock.height());
+    EXPECT_TRUE(m_bar.Clock().isVisible());
 
     // White over the bar's blue in every state, hovered too.
     HyperLink& link = m_bar.Link();

@@ -37,7 +37,7 @@ protected:
     IconButton* m_button = nullptr;
 };
 
-TEST_F(IconButtonHover, PointerOverLightsAndGrabsLeavingClears)
+TEST_F(IconButtonHover, PointerOverLightsAndGrabsAClickFreesTheMouseAndLeavingClears)
 {
     ASSERT_TRUE(MovePointer(Inside(), [&] { return Hovered(); }));
     EXPECT_EQ(Fill(), kLit.rgb());
@@ -45,11 +45,22 @@ TEST_F(IconButtonHover, PointerOverLightsAndGrabsLeavingClears)
     const QImage lit = Render(*m_button);
     EXPECT_EQ(lit.pixel(60, 0), m_button->palette().color(QPalette::Light).rgb());
     EXPECT_EQ(lit.pixel(60, 39), m_button->palette().color(QPalette::Dark).rgb());
-
-    // Within the host window, then far outside it: the grab sees both.
+    // Within the host window: the grab sees the pointer leave.
     ASSERT_TRUE(MovePointer(m_host.mapToGlobal(QPoint(10, 10)), [&] { return Idle(); }));
     EXPECT_EQ(Fill(), kIdle.rgb());
+
+    // A click reports once and frees the mouse for whatever it opens.
+    QSignalSpy clicks(m_button, &QAbstractButton::clicked);
+    QWidget* grabberAtClick = m_button;
+    QObject::connect(m_button, &QAbstractButton::clicked, [&] { grabberAtClick = QWidget::mouseGrabber(); });
     ASSERT_TRUE(MovePointer(Inside(), [&] { return Hovered(); }));
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, QPoint(60, 20));
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(grabberAtClick, nullptr);
+    EXPECT_TRUE(m_button->IsMouseOver());
+    // The next move over the button takes the grab again; leaving far
+    // outside the host window clears.
+    ASSERT_TRUE(MovePointer(Inside() + QPoint(3, 0), [&] { return Hovered(); }));
     ASSERT_TRUE(MovePointer(QPoint(1500, 900), [&] { return Idle(); }));
 }
 
@@ -70,21 +81,6 @@ TEST_F(IconButtonHover, PressDraggedOffKeepsTheGrabButLosesTheLook)
     QTest::mouseRelease(m_button, Qt::LeftButton, {}, QPoint(200, 20));
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(clicks.count(), 0);
-}
-
-TEST_F(IconButtonHover, ClickInsideReportsOnceAndFreesTheMouseForWhatItOpens)
-{
-    QSignalSpy clicks(m_button, &QAbstractButton::clicked);
-    QWidget* grabberAtClick = m_button;
-    QObject::connect(m_button, &QAbstractButton::clicked, [&] { grabberAtClick = QWidget::mouseGrabber(); });
-    ASSERT_TRUE(MovePointer(Inside(), [&] { return Hovered(); }));
-    QTest::mouseClick(m_button, Qt::LeftButton, {}, QPoint(60, 20));
-    EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(grabberAtClick, nullptr);
-    EXPECT_TRUE(m_button->IsMouseOver());
-    // The next move over the button takes the grab again; leaving clears.
-    ASSERT_TRUE(MovePointer(Inside() + QPoint(3, 0), [&] { return Hovered(); }));
-    ASSERT_TRUE(MovePointer(QPoint(1500, 900), [&] { return Idle(); }));
 }
 
 TEST_F(IconButtonHover, NonFlatNeverHoversAndDrawsTheClassicFrame)

@@ -21,26 +21,24 @@ inline QImage Render(QWidget& widget)
     return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
+// Whether every channel of c is within tolerance of ref.
+inline bool Near(const QColor& c, const QColor& ref, int tolerance)
+{
+    return qAbs(c.red() - ref.red()) <= tolerance && qAbs(c.green() - ref.green()) <= tolerance &&
+           qAbs(c.blue() - ref.blue()) <= tolerance;
+}
+
 // The smallest rectangle holding every pixel of region that differs from
 // background by more than tolerance in some channel; empty when none does.
 inline QRect BoxOfPixelsUnlike(const QImage& image, const QColor& background, QRect region = QRect(),
                                int tolerance = 24)
 {
-    if (region.isNull()) {
-        region = image.rect();
-    }
     QRect box;
-    for (int y = region.top(); y <= region.bottom(); ++y) {
-        for (int x = region.left(); x <= region.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            const bool unlike = qAbs(c.red() - background.red()) > tolerance ||
-                                qAbs(c.green() - background.green()) > tolerance ||
-                                qAbs(c.blue() - background.blue()) > tolerance;
-            if (unlike) {
+    region = region.isNull() ? image.rect() : region;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (!Near(image.pixelColor(x, y), background, tolerance))
                 box |= QRect(x, y, 1, 1);
-            }
-        }
-    }
     return box;
 }
 
@@ -48,13 +46,9 @@ inline QRect BoxOfPixelsUnlike(const QImage& image, const QColor& background, QR
 inline int CountPixels(const QImage& image, const QColor& colour, int tolerance = 0)
 {
     int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += c.alpha() == 255 && qAbs(c.red() - colour.red()) <= tolerance &&
-                     qAbs(c.green() - colour.green()) <= tolerance && qAbs(c.blue() - colour.blue()) <= tolerance;
-        }
-    }
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y).alpha() == 255 && Near(image.pixelColor(x, y), colour, tolerance);
     return count;
 }
 
@@ -63,11 +57,10 @@ inline int CountPixels(const QImage& image, const QColor& colour, int tolerance 
 inline bool MovePointer(const QPoint& global, const std::function<bool()>& done = {})
 {
     QCursor::setPos(global);
-    if (!done) {
-        QTest::qWait(100);
-        return true;
-    }
-    return QTest::qWaitFor(done, 2000);
+    if (done)
+        return QTest::qWaitFor(done, 2000);
+    QTest::qWait(100);
+    return true;
 }
 
 // A plain top-level window at a fixed place that the tests put widgets on.
