@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -56,22 +57,28 @@ TEST(RippleGrid, SetupLaysOutTheGridAndLeavesItStill)
     EXPECT_TRUE(AllAtBase(grid));
 }
 
-TEST(RippleGrid, CentreDropLandsInItsCellAndLivesItsLifetime)
+// A full grid: every slot holds a drop at the centre of a 1024 x 768 window.
+TEST(RippleGrid, CentreDropsLandInTheirCellAndTheHundredAndFirstIsIgnored)
 {
     RippleGrid grid;
     grid.Setup(1024, 768);
-    grid.AddDrop(512, 434);
+    for (int k = 0; k < RippleGrid::kDrops; ++k)
+        grid.AddDrop(512, 434);
     const RippleGrid::DropInfo d = grid.Drop(0);
-    EXPECT_EQ(d.column, 16);
-    EXPECT_EQ(d.row, 18);
-    EXPECT_EQ(d.age, 4);
-    EXPECT_EQ(d.lifetime, 162);
-    for (int f = 0; f < 157; ++f)
+    EXPECT_EQ((std::vector<int>{d.column, d.row, d.age, d.lifetime}), (std::vector<int>{16, 18, 4, 162}));
+    grid.Update();
+    grid.AddDrop(0, 0);
+    for (int k = 0; k < RippleGrid::kDrops; ++k) {
+        ASSERT_TRUE(grid.SlotBusy(k)) << "slot " << k;
+        ASSERT_EQ(grid.Drop(k).column, 16) << "slot " << k;
+        ASSERT_EQ(grid.Drop(k).age, 5) << "slot " << k;
+    }
+    for (int f = 1; f < 157; ++f)
         grid.Update();
     EXPECT_TRUE(grid.SlotBusy(0));
     grid.Update();
     EXPECT_FALSE(grid.SlotBusy(0));
-    // The freed slot takes the next drop; the other slots were never used.
+    // The first freed slot takes the next drop.
     grid.AddDrop(0, 0);
     EXPECT_EQ(grid.Drop(0).column, 0);
     EXPECT_EQ(grid.Drop(0).age, 4);
@@ -96,21 +103,6 @@ TEST(RippleGrid, DropsOutsideTheWindowLandOnTheNearestEdgeCell)
         EXPECT_EQ(grid.Drop(0).row, row);
         EXPECT_GT(grid.Drop(0).lifetime, 4);
         grid.Update();  // must stay inside the grid and the tables
-    }
-}
-
-TEST(RippleGrid, BusyGridIgnoresTheHundredAndFirstDrop)
-{
-    RippleGrid grid;
-    grid.Setup(1024, 768);
-    for (int k = 0; k < RippleGrid::kDrops; ++k)
-        grid.AddDrop(512, 434);
-    grid.Update();
-    grid.AddDrop(0, 0);
-    for (int k = 0; k < RippleGrid::kDrops; ++k) {
-        ASSERT_TRUE(grid.SlotBusy(k)) << "slot " << k;
-        ASSERT_EQ(grid.Drop(k).column, 16) << "slot " << k;
-        ASSERT_EQ(grid.Drop(k).age, 5) << "slot " << k;
     }
 }
 
