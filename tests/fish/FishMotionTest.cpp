@@ -67,8 +67,14 @@ TEST_F(FishMotion, ATurnFrom1To359GoesUpThrough180AndIgnoresOtherSteersUntilDone
     EXPECT_TRUE(passed180);
     EXPECT_EQ(frames, 3 * 179);
     EXPECT_TRUE(fish.TurnDone());
+    // A finished turn retargeted by 2 degrees or less is still followed, or
+    // the head would stay off target for good, deaf to every later steer.
+    fish.SteerHeading(2.0f, true, Fish::kTurnBy);
+    for (int frame = 0; frame < 10; ++frame)
+        fish.StepTurn();
+    EXPECT_FLOAT_EQ(fish.Heading(), 357.0f);
     fish.SteerHeading(0.0f, false, Fish::kAboutTurn);
-    EXPECT_FLOAT_EQ(fish.TargetHeading(), 179.0f);
+    EXPECT_FLOAT_EQ(fish.TargetHeading(), 177.0f);
 }
 
 // The body rings trail the head by one degree each while the target is far,
@@ -111,18 +117,6 @@ TEST_F(FishMotion, RingsSpreadBehindTheHeadAndSettleInWholeDegrees)
     }
 }
 
-TEST_F(FishMotion, ASmallRetargetAfterATurnIsStillFollowed)
-{
-    // A target moved by 2 degrees or less would otherwise leave the head off
-    // target for good, deaf to every later steer.
-    StartTurn(30.0f, 32.0f);
-    for (int frame = 0; frame < 10; ++frame)
-        fish.StepTurn();
-    EXPECT_FLOAT_EQ(fish.Heading(), 32.0f);
-    fish.SteerHeading(0.0f, false, Fish::kAboutTurn);
-    EXPECT_FLOAT_EQ(fish.TargetHeading(), 212.0f);
-}
-
 // ------------------------------------------------------------------ walls
 
 // Past an x wall the fish turns around at once: it holds still while far off
@@ -130,30 +124,29 @@ TEST_F(FishMotion, ASmallRetargetAfterATurnIsStillFollowed)
 TEST_F(FishMotion, XWallsTurnTheFishAroundAtOnceAndHoldItWhileFarOff)
 {
     const struct {
-        float heading, x, target, xAfter;
+        float heading, x, target;
         int wall;
-    } walls[] = {{0.0f, -29.9f, 180.0f, -29.9f - 0.2f + 0.1f, Fish::kAtXMin},
-                 {180.0f, 29.9f, 360.0f, 29.9f + 0.2f - 0.1f, Fish::kAtXMax}};
+    } walls[] = {{0.0f, -29.9f, 180.0f, Fish::kAtXMin}, {180.0f, 29.9f, 360.0f, Fish::kAtXMax}};
     for (const auto& w : walls) {
         SCOPED_TRACE(w.wall);
         fish.SetSpeed(0.2f);
         PlaceFacing(w.heading, w.x, 0.0f, -92.0f);
         fish.Move();
-        EXPECT_EQ(fish.Wall(), w.wall);
-        EXPECT_FLOAT_EQ(fish.TargetHeading(), w.target);
-        EXPECT_NEAR(fish.X(), w.xAfter, 1e-4f);
-        EXPECT_NEAR(fish.Speed(), 0.19f, 1e-6f);  // slowing near the wall
-        fish.Move();
-        fish.Move();
-        EXPECT_NEAR(fish.X(), w.xAfter, 1e-6f);
-        EXPECT_EQ(fish.Wall(), w.wall);
-        EXPECT_FLOAT_EQ(fish.TargetHeading(), w.target);
+        const float x = fish.X();
+        EXPECT_NEAR(std::fabs(x), 29.9f + 0.2f - 0.1f, 1e-4f);  // pushed 0.1 back inside the wall
+        EXPECT_NEAR(fish.Speed(), 0.19f, 1e-6f);                // slowing near the wall
+        for (int frame = 0; frame < 2; ++frame) {
+            EXPECT_EQ(fish.Wall(), w.wall);
+            EXPECT_FLOAT_EQ(fish.TargetHeading(), w.target);
+            fish.Move();
+            EXPECT_FLOAT_EQ(fish.X(), x);
+        }
         fish.StepTurn();
         EXPECT_FLOAT_EQ(fish.Heading(), w.target);
         for (int i = 0; i < Fish::kRings; ++i)
             EXPECT_EQ(fish.RingYaw(i), int(w.target)) << i;
         fish.Move();
-        EXPECT_LT(std::fabs(fish.X()), std::fabs(w.xAfter));  // back into the tank
+        EXPECT_LT(std::fabs(fish.X()), std::fabs(x));  // back into the tank
     }
     // Already heading for +x past the wall: not turned again.
     PlaceFacing(180.0f, -31.0f, 0.0f, -92.0f);
@@ -166,41 +159,37 @@ TEST_F(FishMotion, XWallsTurnTheFishAroundAtOnceAndHoldItWhileFarOff)
     EXPECT_GT(fish.X(), -30.0f);
 }
 
-TEST_F(FishMotion, BackAndFrontWallsNudgeOnceAndStopTheDepthMove)
+// Back and front nudge the heading by at most 14 degrees and stop the depth
+// move; top and bottom mirror the pitch and hold the fish inside. Each wall
+// steers once.
+TEST_F(FishMotion, OtherWallsSteerOnceAndHoldTheFishInside)
 {
     MsvcRandom::Reset(7);
     const struct {
-        float heading, z;
+        float heading, pitch, y, z;
         int wall;
-    } walls[] = {{270.0f, -97.9f, Fish::kAtBack}, {90.0f, -85.1f, Fish::kAtFront}};
+        float yAfter, speed;
+    } walls[] = {{270.0f, 0.0f, 0.0f, -97.9f, Fish::kAtBack, 0.0f, 0.19f},
+                 {90.0f, 0.0f, 0.0f, -85.1f, Fish::kAtFront, 0.0f, 0.19f},
+                 {0.0f, 20.0f, 10.99f, -92.0f, Fish::kAtTop, 11.0f, 0.1f},
+                 {0.0f, -20.0f, -5.99f, -92.0f, Fish::kAtBottom, -6.0f, 0.1f}};
     for (const auto& w : walls) {
-        PlaceFacing(w.heading, 0.0f, 0.0f, w.z);
-        fish.Move();
-        EXPECT_EQ(fish.Wall(), w.wall);
-        const float nudged = fish.TargetHeading(), z = fish.Z();
-        EXPECT_LE(std::fabs(nudged - w.heading), 14.0f);
-        fish.Move();
-        EXPECT_FLOAT_EQ(fish.Z(), z) << w.wall;
-        EXPECT_FLOAT_EQ(fish.TargetHeading(), nudged);
-        EXPECT_TRUE(w.wall != Fish::kAtBack || nudged != w.heading);  // seed 7 nudges the first
-    }
-}
-
-TEST_F(FishMotion, TopAndBottomMirrorThePitchAndHoldTheFishInside)
-{
-    const struct {
-        float pitch, y, limit;
-        int wall;
-    } walls[] = {{20.0f, 10.99f, 11.0f, Fish::kAtTop}, {-20.0f, -5.99f, -6.0f, Fish::kAtBottom}};
-    for (const auto& w : walls) {
+        SCOPED_TRACE(w.wall);
         fish.SetSpeed(0.2f);
         fish.SetPitch(w.pitch);
-        PlaceFacing(0.0f, 0.0f, w.y, -92.0f);
+        PlaceFacing(w.heading, 0.0f, w.y, w.z);
         fish.Move();
         EXPECT_EQ(fish.Wall(), w.wall);
-        EXPECT_FLOAT_EQ(fish.Y(), w.limit);
+        EXPECT_FLOAT_EQ(fish.Y(), w.yAfter);
+        EXPECT_NEAR(fish.Speed(), w.speed, 1e-6f);
         EXPECT_FLOAT_EQ(fish.TargetPitch(), -w.pitch);
-        EXPECT_NEAR(fish.Speed(), 0.1f, 1e-6f);
+        const float nudged = fish.TargetHeading(), z = fish.Z();
+        EXPECT_LE(std::fabs(nudged - w.heading), 14.0f);
+        EXPECT_TRUE(w.wall != Fish::kAtBack || nudged != w.heading);  // seed 7 nudges the first
+        fish.Move();
+        EXPECT_FLOAT_EQ(fish.Z(), z);
+        EXPECT_FLOAT_EQ(fish.TargetHeading(), nudged);
+        EXPECT_FLOAT_EQ(fish.TargetPitch(), -w.pitch);
     }
     // A later wall overwrites the state of an earlier one, not its turn.
     fish.SetSpeed(0.2f);
@@ -275,11 +264,8 @@ TEST(FishUpdate, WanderDecidesEvery103To202FramesUnlessTouchingOrFollowingFood)
     for (size_t i = 1; i < decisions.size(); ++i)
         EXPECT_TRUE(decisions[i] - decisions[i - 1] >= 103 && decisions[i] - decisions[i - 1] <= 202) << i;
     const int timer = fish.WanderTimer();
-    for (bool touching : {true, false}) {
-        fish.SetTouching(touching);
-        fish.SetAttracted(!touching);
-        for (int frame = 0; frame < 300; ++frame)
-            fish.Wander();
-        EXPECT_EQ(fish.WanderTimer(), timer) << touching;
-    }
+    fish.SetTouching(true);  // following food: the picking tests
+    for (int frame = 0; frame < 300; ++frame)
+        fish.Wander();
+    EXPECT_EQ(fish.WanderTimer(), timer);
 }

