@@ -98,24 +98,19 @@ protected:
 using ControlBarE2e = BarFixture<1680, 1050>;
 using NarrowControlBarE2e = BarFixture<1024, 768>;
 
-// The fish of a one-fish dark tank: the middle of its lit pixels and when
-// the screen was read.
-struct FishSighting {
-    QPointF centre;
-    double seconds = 0;
-    bool seen = false;
-};
-
 double Now()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-double Speed(const FishSighting& a, const FishSighting& b)   // pixels per second
-{
-    const QPointF d = b.centre - a.centre;
-    return std::hypot(d.x(), d.y()) / std::max(0.01, b.seconds - a.seconds);
-}
+// The fish of a one-fish dark tank, from two looks in a row: the middle of
+// its lit pixels and its velocity in pixels per second.
+struct FishMotion {
+    QPointF centre;
+    QPointF velocity;
+    bool seen = false;
+    double Speed() const { return std::hypot(velocity.x(), velocity.y()); }
+};
 
 }  // namespace
 
@@ -185,14 +180,13 @@ TEST_F(ControlBarE2e, TouchFishThenAClickOnAFishMakesItDart)
     WriteSettings(DarkTank(1));
     auto plovi = StartWithBar();
     const QRect tank(0, kBarBottom, 1680, 1050 - kBarBottom);
-    auto sight = [&] {
-        FishSighting s;
-        const QImage shot = Shot();
-        s.seconds = Now();
-        const QRect box = LitBox(shot, tank);
-        s.seen = !box.isEmpty();
-        s.centre = QRectF(box).center();
-        return s;
+    auto look = [&] {
+        const QRect first = LitBox(Shot(), tank);
+        const double read = Now();
+        const QRect second = LitBox(Shot(), tank);
+        const QPointF moved = QRectF(second).center() - QRectF(first).center();
+        return FishMotion{QRectF(second).center(), moved / std::max(0.01, Now() - read),
+                          !first.isEmpty() && !second.isEmpty()};
     };
     Click(kTouchButton);
     Pause(0.2);
@@ -203,21 +197,16 @@ TEST_F(ControlBarE2e, TouchFishThenAClickOnAFishMakesItDart)
     bool darted = false;
     std::string log;
     for (int attempt = 0; attempt < 6 && !darted; ++attempt) {
-        const FishSighting a = sight();
-        const FishSighting b = sight();
-        ASSERT_TRUE(a.seen && b.seen) << "the fish is not in the tank";
-        const double before = Speed(a, b);
-        if (before > 150) {   // already fast: a dart would not show
+        const FishMotion before = look();
+        ASSERT_TRUE(before.seen) << "the fish is not in the tank";
+        if (before.Speed() > 150) {   // already fast: a dart would not show
             Pause(0.5);
             continue;
         }
-        const QPointF lead = (b.centre - a.centre) / std::max(0.01, b.seconds - a.seconds) * 0.1;
-        Click((b.centre + lead).toPoint());
-        const FishSighting c = sight();
-        const FishSighting d = sight();
-        const double after = Speed(c, d);
-        log += " before " + std::to_string(int(before)) + " after " + std::to_string(int(after)) + ";";
-        darted = after > 2.0 * before + 60.0;
+        Click((before.centre + before.velocity * 0.1).toPoint());
+        const FishMotion after = look();
+        log += " before " + std::to_string(int(before.Speed())) + " after " + std::to_string(int(after.Speed())) + ";";
+        darted = after.Speed() > 2.0 * before.Speed() + 60.0;
         if (!darted)
             Pause(0.7);   // let a missed or spent dart pass
     }

@@ -59,11 +59,12 @@ TEST(CheckButtonState, ParentSettlesARadioGroupSoTheClickedBoxStaysTicked)
     }
 }
 
-TEST(CheckButtonLook, LampColoursSideAndDisabled)
+TEST(CheckButtonLook, LampColoursSideDisabledAndIconsOnlyWhenBothAreSet)
 {
     CheckButton box(7, "Random");
     box.resize(150, 24);
     box.SetCheck(1, true);
+    box.SetIcons(184, 99999);  // no such clear icon: the lamp stays
     EXPECT_EQ(LampCentre(box), kMark.rgb());
     box.SetCheck(0, true);
     EXPECT_EQ(LampCentre(box), kDarkGreen.rgb());
@@ -79,26 +80,16 @@ TEST(CheckButtonLook, LampColoursSideAndDisabled)
     EXPECT_EQ(LampCentre(box), box.palette().color(QPalette::Button).rgb());
     box.setEnabled(false);
     EXPECT_EQ(LampCentre(box, true), box.palette().color(QPalette::Dark).rgb());
-}
 
-TEST(CheckButtonLook, IconsOnlyWhenBothAreSet)
-{
-    CheckButton oneIcon(1, "On/Off");
-    oneIcon.resize(150, 24);
-    oneIcon.SetCheck(1, true);
-    oneIcon.SetIcons(184, 99999);  // no such clear icon
-    EXPECT_EQ(LampCentre(oneIcon), kMark.rgb());
-
+    // With both icons: 16 x 16 at the top of the box, 3 pixels in.
     CheckButton icons(2, "On/Off");
     icons.resize(150, 24);
     icons.SetIcons(184, 183);
     icons.SetCheck(1, true);
     const QImage ticked = Render(icons);
     icons.SetCheck(0, true);
-    const QImage clear = Render(icons);
     EXPECT_NE(LampCentre(icons), kDarkGreen.rgb());
-    // 16 x 16 icons at the top of the box, 3 pixels in.
-    EXPECT_NE(ticked.copy(3, 0, 16, 16), clear.copy(3, 0, 16, 16));
+    EXPECT_NE(ticked.copy(3, 0, 16, 16), Render(icons).copy(3, 0, 16, 16));
     const QColor face = icons.palette().color(QPalette::Button);
     EXPECT_TRUE(QRect(3, 0, 16, 16).contains(BoxOfPixelsUnlike(ticked, face, QRect(0, 0, 22, 24))));
 }

@@ -39,14 +39,6 @@ protected:
         if (IconButton* button = Button(text))
             QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     }
-    static QImage Picture()
-    {
-        const BuiltinArt::Entry* art = BuiltinArt::Find(ControlBar::kBitmapId, "BITMAP");
-        QImage image;
-        if (art)
-            image.loadFromData(art->data, int(art->size));
-        return image.convertToFormat(QImage::Format_RGB32);
-    }
 
     QWidget m_frame;
     ControlBar m_bar;
@@ -104,7 +96,9 @@ TEST_F(ControlBarTest, EnterAndEscapeDoNothing)
 
 TEST_F(ControlBarTest, KeyColourIsCutOutAndNoControlStandsOverACutOut)
 {
-    const QImage picture = Picture();
+    const BuiltinArt::Entry* art = BuiltinArt::Find(ControlBar::kBitmapId, "BITMAP");
+    ASSERT_NE(art, nullptr);
+    const QImage picture = QImage::fromData(art->data, int(art->size)).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(2016, 64));
     EXPECT_EQ(m_bar.size(), picture.size());
     const QRegion mask = m_bar.mask();

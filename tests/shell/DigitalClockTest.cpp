@@ -16,23 +16,21 @@ const QColor kGreen(0, 255, 0);
 // x0 = (120 - 96 - 15) / 2 = 4.
 constexpr int kW = 120, kH = 30, kMargin = 3;
 
-struct Positions {
-    int h, m, s;
-    int digitX[6];
-};
-
 TEST(DigitalClockLayout, DigitsStandWhereThePairRulesPutThem)
 {
     // Hours at 4; minutes' pair at 4 + 36 + 5 = 45; seconds' pair at 4 + 72 + 10 = 86.
     // Each side of the 10..19 bounds of minutes and seconds.
-    const Positions table[] = {
+    const struct {
+        int h, m, s;
+        int digitX[6];
+    } table[] = {
         {9, 5, 7, {4, 21, 45, 62, 86, 102}},     // seconds' units at x + trunc(1.4 x 12)
         {12, 10, 30, {4, 21, 35, 52, 86, 103}},  // minutes 10..19 close up by 2 x gap
         {19, 19, 19, {4, 21, 35, 52, 76, 93}},   // hours 10..19 never shift
         {15, 20, 20, {4, 21, 45, 62, 86, 103}},
         {10, 9, 10, {4, 21, 45, 62, 76, 93}},
     };
-    for (const Positions& p : table) {
+    for (const auto& p : table) {
         const DigitalClock::Shapes shapes = DigitalClock::Layout(kW, kH, kMargin, p.h, p.m, p.s);
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(shapes.digitX[i], p.digitX[i]) << p.h << ":" << p.m << ":" << p.s << " digit " << i;

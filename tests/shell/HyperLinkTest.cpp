@@ -96,7 +96,7 @@ TEST_F(HyperLinkOnHost, FitsItsTextAndAClickVisitsOnSuccessAndAFailureRestoresTh
     EXPECT_TRUE(m_exclamation);
 }
 
-TEST_F(HyperLinkOnHost, PointerOverShowsHoverColourAndLeavingRestoresItAtOnce)
+TEST_F(HyperLinkOnHost, HoverColourComesAndGoesWithThePointerUnlessAColourIsForced)
 {
     const QColor hover = m_link->palette().color(QPalette::Highlight);
     ASSERT_TRUE(MovePointer(Over(), [&] { return m_link->IsOver(); }));
@@ -115,10 +115,9 @@ TEST_F(HyperLinkOnHost, PointerOverShowsHoverColourAndLeavingRestoresItAtOnce)
     ASSERT_TRUE(MovePointer(Over() + QPoint(3, 0), [&] { return m_link->IsOver(); }));
     ASSERT_TRUE(MovePointer(QPoint(1500, 900), [&] { return !m_link->IsOver(); }));
     EXPECT_TRUE(Shows(kVisited));
-}
 
-TEST_F(HyperLinkOnHost, ForcedColourHoldsInEveryState)
-{
+    // A forced colour holds hovered and visited; clearing it brings the
+    // visited colour back.
     m_link->SetForcedTextColor(Qt::white);
     m_host.setPalette(QPalette(Qt::black));
     ASSERT_TRUE(MovePointer(Over(), [&] { return m_link->IsOver(); }));
