@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <array>
+#include <utility>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -57,22 +58,19 @@ protected:
 
 TEST_F(Picking, AFeedClickDropsAFlakeUnderThePointerAcrossTheWholeTank)
 {
-    struct Screen {
-        int w, h;
-    };
-    for (Screen s : {Screen{1024, 768}, Screen{1680, 1050}}) {
-        auto scene = MakeScene(s.w, s.h);
+    for (const auto& [w, h] : {std::pair{1024, 768}, std::pair{1680, 1050}}) {
+        auto scene = MakeScene(w, h);
         KeepFish(0);
-        for (int px : {8, s.w / 2, s.w - 8}) {
-            SCOPED_TRACE(std::to_string(s.w) + " wide, x " + std::to_string(px));
-            const int py = s.h / 2 + 120;
+        for (int px : {8, w / 2, w - 8}) {
+            SCOPED_TRACE(std::to_string(w) + " wide, x " + std::to_string(px));
+            const int py = h / 2 + 120;
             scene->OnLeftButtonDown(px, py);
             scene->OnLeftButtonUp(px, py);
             const int frames = FramesUntilFed(*scene, 60);
             ASSERT_GT(frames, 0) << "the click never found its point";
             const int slot = ActiveFlakes(*scene) - 1;
             ASSERT_GE(slot, 0);
-            const auto [x, y] = DropPoint(s.w, s.h, px, py);
+            const auto [x, y] = DropPoint(w, h, px, py);
             const float* anchor = scene->FlakeAt(slot).Anchor();
             // A strip is found within its half-width plus half the pick box.
             EXPECT_NEAR(anchor[0], x, 1.3f);

@@ -78,7 +78,6 @@ TEST_F(SceneFrame, LightAndFogFollowTheSettingsEveryFrame)
             EXPECT_NEAR(ambient[i], c.level, 1e-6);
             EXPECT_NEAR(diffuse[i], c.level, 1e-6);
         }
-        EXPECT_FLOAT_EQ(ambient[3], 1.0f);
         EXPECT_NEAR(density, c.density, 1e-7);
         // No density, no fog: the same colours without the per-pixel cost.
         EXPECT_EQ(bool(glIsEnabled(GL_FOG)), c.density > 0);
