@@ -192,7 +192,15 @@ TEST_F(Picking, ATouchedFishDartsAwayAndAMissChangesNothing)
         scene->FishAt(i).FaceHeading(0.0f);
         scene->FishAt(i).SetSpeed(0.1f);
     }
+    const Fish& target = scene->FishAt(0);
+    const int px = 512 + int(target.X() / (kTanHalfFov * (-10.0 - target.Z())) * 384.0);
+    // A click on the fish while no mode is picked (after a dialog) is over
+    // once released: picking Touch afterwards does not replay it.
+    SetMode(*scene, CMD_NONE);
+    scene->OnLeftButtonDown(px, 384);
+    scene->OnLeftButtonUp(px, 384);
     SetMode(*scene, CMD_TOUCH);
+    scene->RenderFrame();
     scene->OnLeftButtonDown(512, 100);  // open water
     scene->OnLeftButtonUp(512, 100);
     scene->RenderFrame();
@@ -201,8 +209,6 @@ TEST_F(Picking, ATouchedFishDartsAwayAndAMissChangesNothing)
         EXPECT_LT(scene->FishAt(i).Speed(), 0.2f);
 
     // The touch press stays down past the button-up until a frame takes it.
-    const Fish& target = scene->FishAt(0);
-    const int px = 512 + int(target.X() / (kTanHalfFov * (-10.0 - target.Z())) * 384.0);
     scene->OnLeftButtonDown(px, 384);
     scene->OnLeftButtonUp(px, 384);
     EXPECT_TRUE(scene->ButtonDown());

@@ -121,9 +121,9 @@ TEST(MusicHandOver, BuiltinTuneIsSilentWhileUserMusicIsOnAndRestartsOnce)
     }
 }
 
-// A press in feed mode leaves a click pending for the feed pick; only feed
-// and zoom releases clear the button (a touch press stays down until the
-// touch pass takes it). Each mode has its own cursor, another while down.
+// A press in feed mode leaves a click pending for the feed pick; a release
+// clears the button except in touch mode, where the press stays down until
+// the touch pass takes it. Each mode has its own cursor, another while down.
 TEST(MouseState, FeedClicksArePendingAndTouchKeepsTheButtonDown)
 {
     const struct {
@@ -131,7 +131,7 @@ TEST(MouseState, FeedClicksArePendingAndTouchKeepsTheButtonDown)
         bool pending, downAfterRelease;
     } modes[] = {{CMD_FEED, 163, 164, true, false},     {CMD_TOUCH, 158, 159, false, true},
                  {CMD_ZOOMIN, 167, 177, false, false},  {CMD_ZOOMOUT, 169, 178, false, false},
-                 {CMD_NONE, 0, 0, false, true}};
+                 {CMD_NONE, 0, 0, false, false}};
     for (const auto& m : modes) {
         SCOPED_TRACE(m.mode);
         AquariumScene scene;

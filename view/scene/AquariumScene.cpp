@@ -304,7 +304,10 @@ void AquariumScene::OnLeftButtonDown(int x, int y)
 void AquariumScene::OnLeftButtonUp(int, int)
 {
     // In touch mode the button stays down until the touch pass consumes it.
-    if (m_mode == CMD_FEED || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
+    // In every other mode a release clears it, including the no-mode state
+    // after a dialog: a click made then must not act as a touch or zoom at
+    // its old place once a mode is picked on the bar.
+    if (m_mode != CMD_TOUCH)
         m_buttonDown = false;
 }
 
