@@ -125,14 +125,17 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const Process::En
     return r ? *r : CommandResult{};
 }
 
-VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(height)
+namespace {
+
+// Starts Xvfb on display `number` and waits until it accepts clients (it
+// writes the number to the pipe then). Returns its pid, or -1 when it could
+// not take that display.
+pid_t StartXvfb(int number, const std::string& screen)
 {
-    // Xvfb picks a free display itself and writes its number to the pipe
-    // once it accepts clients: no race with other servers, no early start.
     int fds[2];
     if (::pipe(fds) != 0)
-        return;
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        return -1;
+    const std::string display = ":" + std::to_string(number);
     pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
@@ -140,22 +143,41 @@ VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(h
         ::dup2(devnull, 1);
         ::dup2(devnull, 2);
         const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-                 "tcp", static_cast<char*>(nullptr));
+        ::execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
+                 screen.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(fds[1]);
-    std::string number;
+    std::string written;
     char c = 0;
     while (::read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
+        written += c;
     ::close(fds[0]);
-    if (pid > 0 && !number.empty()) {
-        m_pid = pid;
-        m_display = ":" + number;
-    } else if (pid > 0) {
+    if (pid > 0 && written == std::to_string(number))
+        return pid;
+    if (pid > 0) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
+    }
+    return -1;
+}
+
+}  // namespace
+
+VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(height)
+{
+    // Displays from 400 up, away from :0 (a desktop), :99 and on (xvfb-run -a)
+    // and each other's runs; a display already taken makes Xvfb give up at
+    // once, and the next number is tried.
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const int first = 400 + int(::getpid() % 500);
+    for (int attempt = 0; attempt < 40 && m_pid < 0; ++attempt) {
+        const int number = first + attempt;
+        const pid_t pid = StartXvfb(number, screen);
+        if (pid > 0) {
+            m_pid = pid;
+            m_display = ":" + std::to_string(number);
+        }
     }
 }
 
