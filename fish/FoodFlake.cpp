@@ -10,6 +10,10 @@ namespace {
 constexpr float kLargestRand = 32767.0f;
 constexpr int kFanVertices = 500;
 constexpr float kFanStep = 0.01256637f;  // 2 pi / 500
+// The flake's 0.6 x 0.3 ellipse was sized for drops 60 units from the eye;
+// they now fall 80 units away, among the fish, so the shape is scaled by
+// 80 / 60 to look as large on screen as it was meant to.
+constexpr float kShapeScale = 80.0f / 60.0f;
 constexpr float kSunkDepth = -10.0f;     // offset y at which an uneaten flake ends
 constexpr float kHangBelow = 0.2f;       // the drawn flake hangs this far below its offset
 
@@ -36,7 +40,7 @@ void FoodFlake::CompileShape()
     glBegin(GL_TRIANGLE_FAN);
     for (int i = 0; i < kFanVertices; ++i) {
         const float a = float(i) * kFanStep;
-        glVertex3f(0.3f * std::cos(a), 0.15f * std::sin(a), 0.0f);
+        glVertex3f(kShapeScale * 0.3f * std::cos(a), kShapeScale * 0.15f * std::sin(a), 0.0f);
     }
     glEnd();
     glColor3ub(255, 255, 255);

@@ -15,8 +15,9 @@ public:
     FoodFlake();
     virtual ~FoodFlake();
 
-    // Compiles the flake's shape (a 0.6 x 0.3 ellipse of 500 fan vertices,
-    // drawn untextured in RGB 243, 225, 159) into this slot's display list.
+    // Compiles the flake's shape (an ellipse of 500 fan vertices, 0.8 x 0.4
+    // at the drop depth: 0.6 x 0.3 as seen from 60 units, drawn untextured
+    // in RGB 243, 225, 159) into this slot's display list.
     // Needs a current GL context; called once per slot by the scene set-up.
     void CompileShape();
 
