@@ -198,10 +198,16 @@ QImage VirtualScreen::Screenshot() const
 {
     // A raw PPM: PNG compression of a full screen takes over a second while
     // the aquarium keeps both cores busy; PPM takes some 70 ms.
-    const std::string path = TempFile("plovi-e2e-shot") + ".ppm";
-    Tool({"import", "-window", "root", path});
-    QImage image(QString::fromStdString(path));
-    std::remove(path.c_str());
+    // A grab that fails (import can lose the race with a window being
+    // mapped or unmapped) is taken again rather than handed on as a black
+    // screen.
+    QImage image;
+    for (int attempt = 0; attempt < 3 && image.isNull(); ++attempt) {
+        const std::string path = TempFile("plovi-e2e-shot") + ".ppm";
+        Tool({"import", "-window", "root", path});
+        image.load(QString::fromStdString(path));
+        std::remove(path.c_str());
+    }
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
