@@ -11,8 +11,13 @@
 namespace {
 
 // QApplication aborts when it cannot reach a display; say so plainly instead.
-bool DisplayAvailable(const std::vector<std::string>& args)
+// Returns false when no display can be reached. The probe connection (if one
+// was made) is handed back open in `probe`: an X server may refuse a client
+// that connects right after another one of the same process disconnected,
+// so it is closed only once Qt has its own connection.
+bool DisplayAvailable(const std::vector<std::string>& args, xcb_connection_t*& probe)
 {
+    probe = nullptr;
     for (const std::string& a : args)
         if (a == "-platform")
             return true;
@@ -27,10 +32,8 @@ bool DisplayAvailable(const std::vector<std::string>& args)
     if (!display || !*display)
         return false;
     // Set but unreachable (server gone, no permission) is just as fatal.
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
+    probe = xcb_connect(nullptr, nullptr);
+    return xcb_connection_has_error(probe) == 0;
 }
 
 }  // namespace
@@ -57,7 +60,10 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
-    if (!DisplayAvailable(args)) {
+    xcb_connection_t* probe = nullptr;
+    if (!DisplayAvailable(args, probe)) {
+        if (probe)
+            xcb_disconnect(probe);
         const char* display = std::getenv("DISPLAY");
         if (display && *display)
             std::fprintf(stderr, "plovi: cannot open display %s; cannot show the aquarium\n", display);
@@ -67,6 +73,8 @@ int main(int argc, char** argv)
     }
 
     QApplication qtApp(argc, argv);
+    if (probe)
+        xcb_disconnect(probe);
     AquariumApp app(qtApp, options);
     const int early = app.InitInstance();
     if (early >= 0)

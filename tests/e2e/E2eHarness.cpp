@@ -191,7 +191,17 @@ VirtualScreen::~VirtualScreen()
 
 CommandResult VirtualScreen::Tool(const std::vector<std::string>& argv, double timeoutSeconds) const
 {
-    return RunCommand(argv, {{"DISPLAY", m_display}}, timeoutSeconds);
+    // The X server can refuse a client that connects just as another one
+    // disconnects; a tool that could not open the display is run again.
+    CommandResult r;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        r = RunCommand(argv, {{"DISPLAY", m_display}}, timeoutSeconds);
+        const bool refused = r.exitCode != 0 && (r.err.find("open display") != std::string::npos ||
+                                                 r.err.find("unable to open X server") != std::string::npos);
+        if (!refused)
+            break;
+    }
+    return r;
 }
 
 QImage VirtualScreen::Screenshot() const
