@@ -3,6 +3,9 @@
 // Helpers shared by the benchmark and demo programs (header only: every
 // .cpp in this folder is a program of its own).
 
+#include "tests/support/GlTestContext.h"
+#include "tests/support/TestEnvironment.h"
+
 #include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
@@ -42,3 +45,23 @@ inline bool WriteShot(const std::string& dir, const std::string& name, int width
     std::printf("%s\n", converted ? png.c_str() : ppm.c_str());
     return true;
 }
+
+// A private home for one benchmark run: its own runtime and settings
+// directories (a settings file with one fish of each kind) and a GL context
+// of width x height pixels, made current.
+class FullTankBench {
+public:
+    FullTankBench(int width, int height) : m_gl(width, height)
+    {
+        WriteOneFishOfEachKind(m_dir.Path());
+        if (!m_gl.Ok())
+            std::fprintf(stderr, "no GL context\n");
+    }
+    bool Ok() const { return m_gl.Ok(); }
+
+private:
+    TempDir m_dir;
+    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_dir.Path().c_str()};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", m_dir.Path().c_str()};
+    GlTestContext m_gl;
+};

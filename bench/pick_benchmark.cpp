@@ -59,15 +59,9 @@ int main(int argc, char** argv)
     const int width = argc > 3 ? std::atoi(argv[2]) : 1920;
     const int height = argc > 3 ? std::atoi(argv[3]) : 1080;
 
-    TempDir dir;
-    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
-    ScopedEnv config("XDG_CONFIG_HOME", dir.Path().c_str());
-    WriteOneFishOfEachKind(dir.Path());
-    GlTestContext gl(width, height);
-    if (!gl.Ok()) {
-        std::fprintf(stderr, "no GL context\n");
+    FullTankBench bench(width, height);
+    if (!bench.Ok())
         return 1;
-    }
     AquariumScene scene;
     scene.SetScreenSize(width, height);
     scene.InitScene();
