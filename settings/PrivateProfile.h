@@ -23,6 +23,9 @@
 class PrivateProfile {
 public:
     static constexpr std::size_t kValueBufferSize = 128;  // 127 characters kept
+    // For values that hold a file path (the music and picture lists): a
+    // whole Linux path of up to 4,096 bytes survives a save and a reload.
+    static constexpr std::size_t kPathBufferSize = 4097;
     static constexpr std::size_t kMaxFileBytes = 64u << 20;
 
     // An empty profile for `path`; Load() fills it.
