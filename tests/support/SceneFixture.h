@@ -17,6 +17,13 @@
 // at their start state, and message boxes recorded instead of shown.
 class SceneFixture : public ::testing::Test {
 protected:
+    // The drawing surface is `surfaceWidth` x `surfaceHeight` pixels; tests
+    // that read whole frames back make it as large as the screen they render.
+    explicit SceneFixture(int surfaceWidth = 256, int surfaceHeight = 256)
+        : m_gl(surfaceWidth, surfaceHeight)
+    {
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(m_gl.Ok()) << "no EGL surfaceless GL context";
@@ -37,7 +44,7 @@ protected:
         return scene;
     }
 
-    GlTestContext m_gl{256, 256};
+    GlTestContext m_gl;
     TempDir m_dir;
     ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_dir.Path().c_str()};
     ScopedEnv m_config{"XDG_CONFIG_HOME", (m_dir.Path() + "config").c_str()};
