@@ -1,15 +1,17 @@
 #include "app/AquariumApp.h"
 
 #include "app/MainFrame.h"
-#include "app/RegistryProfile.h"
+#include "app/ShellWiring.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/RegistryProfile.h"
 #include "settings/ProgramValues.h"
 #include "ui/ControlBar.h"
+#include "view/AquariumView.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
@@ -24,15 +26,6 @@ std::vector<std::function<void()>>& ShutdownHooks()
 {
     static std::vector<std::function<void()>> hooks;
     return hooks;
-}
-
-void ShowQtMessageBox(const std::string& text, const std::string& caption, MessageIcon icon)
-{
-    const QMessageBox::Icon qtIcon =
-        icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QMessageBox box(qtIcon, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok);
-    box.exec();
 }
 
 }  // namespace
@@ -60,7 +53,7 @@ int AquariumApp::InitInstance()
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName(kAppName);
     Program().musicVolume = ReadVolumeProfile();
-    SetMessageBoxHandler(ShowQtMessageBox);
+    QtMessageBox::Install();
 
     m_controlBar = std::make_unique<ControlBar>();
     m_frame = std::make_unique<CMainFrame>(*m_controlBar);
@@ -72,8 +65,10 @@ int AquariumApp::InitInstance()
     m_frame->ShowMaximized();
     // The bar goes on top of the shown frame. Without a scene nothing would
     // act on its buttons, so it stays hidden then.
-    if (m_frame->View())
+    if (m_frame->View()) {
+        m_wiring = std::make_unique<ShellWiring>(*m_controlBar, *m_frame->View());
         m_controlBar->ShowOver(*m_frame);
+    }
     return -1;
 }
 

@@ -9,6 +9,7 @@
 class QApplication;
 class CMainFrame;
 class ControlBar;
+class ShellWiring;
 
 // The application: the single-instance rule, the start-up sequence and the
 // two ways the program ends.
@@ -41,4 +42,5 @@ private:
     InstanceLock m_appLock;
     std::unique_ptr<ControlBar> m_controlBar;
     std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<ShellWiring> m_wiring;   // after the frame: it connects the frame's view
 };

@@ -15,11 +15,12 @@
 // Usage: fish_benchmark [frames]   (default 500)
 
 #include "fish/Fish.h"
+#include "fish/FishRenderer.h"
 #include "fish/FishSchool.h"
 #include "fish/FishVertexSink.h"
 #include "platform/MsvcRandom.h"
 #include "tests/support/GlTestContext.h"
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -90,14 +91,11 @@ GLuint MakeTexture()
     return texture;
 }
 
-void FishPasses(Fish* fish, FishSchool& school, GLuint texture)
+void FishPasses(Fish* fish, FishSchool& school, FishRenderer& renderer, GLuint texture)
 {
     for (int i = 0; i < kFish; ++i) {
-        glPushMatrix();
-        glTranslatef(fish[i].X(), fish[i].Y(), fish[i].Z());
-        glBindTexture(GL_TEXTURE_2D, texture);
-        fish[i].UpdateAndDraw();
-        glPopMatrix();
+        fish[i].Step();
+        renderer.Draw(fish[i].DrawPose(), texture);
         FishSchool::AvoidCollisions(fish, kFish, i);
         school.RecordPosition(i, fish[i]);
     }
@@ -120,11 +118,12 @@ int main(int argc, char** argv)
     for (Fish& f : fish)
         f.Place(tank);
     FishSchool school;
+    FishRenderer renderer;
     SetUpScene();
     const GLuint texture = MakeTexture();
 
     for (int warm = 0; warm < 20; ++warm)
-        FishPasses(fish, school, texture);
+        FishPasses(fish, school, renderer, texture);
     glFinish();
 
     double cpu = 0.0, wall = 0.0, worstWall = 0.0;
@@ -132,7 +131,7 @@ int main(int argc, char** argv)
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFinish();
         const double c0 = Seconds(CLOCK_THREAD_CPUTIME_ID), w0 = Seconds(CLOCK_MONOTONIC);
-        FishPasses(fish, school, texture);
+        FishPasses(fish, school, renderer, texture);
         const double c1 = Seconds(CLOCK_THREAD_CPUTIME_ID);
         glFinish();
         const double w1 = Seconds(CLOCK_MONOTONIC);
@@ -143,11 +142,10 @@ int main(int argc, char** argv)
 
     // The model alone: the same fish, their vertices dropped.
     DropSink sink;
-    for (Fish& f : fish)
-        f.Model().SetVertexSink(&sink);
+    renderer.SetVertexSink(&sink);
     const double m0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
     for (int frame = 0; frame < frames; ++frame)
-        FishPasses(fish, school, texture);
+        FishPasses(fish, school, renderer, texture);
     const double model = Seconds(CLOCK_THREAD_CPUTIME_ID) - m0;
 
     std::printf("fish per frame:                         %d (820 vertices each)\n", kFish);

@@ -13,6 +13,7 @@
 #include "bench/BenchSupport.h"
 #include "fish/FeedPicker.h"
 #include "fish/FishPicker.h"
+#include "fish/FishRenderer.h"
 #include "settings/ProgramValues.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TestEnvironment.h"
@@ -85,8 +86,9 @@ int main(int argc, char** argv)
         picker.Pick(scene.Strips(), scene.Tank(), -5000, -5000, x, y);
         glFinish();
     });
+    FishRenderer renderer;
     Report("touch pick over 20 fish (20 passes, all miss)", frames, [&] {
-        FishPicker::PickFish(&scene.FishAt(0), 20, -5000, -5000, CMD_TOUCH);
+        FishPicker::PickFish(&scene.FishAt(0), 20, renderer, -5000, -5000, CMD_TOUCH);
         glFinish();
     });
     return 0;

@@ -1,7 +1,7 @@
 #include "environment/Backdrop.h"
 
 #include "settings/ProgramValues.h"
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <GL/gl.h>
 

@@ -59,29 +59,40 @@ float BackgroundPictureScaleX(int resolutionIndex)
     }
 }
 
-void DrawRippledPicture(RippleGrid& grid, unsigned texture, int resolutionIndex,
-                        int screenWidth, int screenHeight)
+void AddPictureDrop(RippleGrid& grid, int screenWidth, int screenHeight)
 {
-    glPushAttrib(GL_TEXTURE_BIT);
-    glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTranslatef(0.0f, 0.0f, -110.0f);
-    glScalef(BackgroundPictureScaleX(resolutionIndex), 40.0f, 1.0f);
     // The first draw is thrown away; keeping it keeps every later random
     // choice in the program on the same sequence.
     Rand();
     const int offset = -200 + 50 * (Rand() % 9);
     grid.AddDrop(screenWidth / 2 + offset, screenHeight / 2 + 50);
+}
+
+void DrawPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
+                 int screenHeight)
+{
+    glPushAttrib(GL_TEXTURE_BIT);
+    glPushMatrix();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTranslatef(0.0f, 0.0f, -110.0f);
+    const float scaleX = BackgroundPictureScaleX(resolutionIndex);
+    glScalef(scaleX, 40.0f, 1.0f);
     {
         // The scene's frustum (half height 0.4 at distance 1 on the shorter
         // screen side) shows 80 units of the shorter side at the picture's
         // distance of 100.
         const float pixelsPerUnit = float(std::min(screenWidth, screenHeight)) / 80.0f;
-        const float scaleX = BackgroundPictureScaleX(resolutionIndex);
         LinearWhileMagnified filter(2.0f * scaleX * pixelsPerUnit, 80.0f * pixelsPerUnit);
         grid.Draw();
     }
-    grid.Update();
     glPopMatrix();
     glPopAttrib();
+}
+
+void DrawRippledPicture(RippleGrid& grid, unsigned texture, int resolutionIndex,
+                        int screenWidth, int screenHeight)
+{
+    AddPictureDrop(grid, screenWidth, screenHeight);
+    DrawPicture(grid, texture, resolutionIndex, screenWidth, screenHeight);
+    grid.Update();
 }

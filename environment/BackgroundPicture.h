@@ -7,7 +7,18 @@ class RippleGrid;
 // 100 units in front of the eye it makes the picture fill the screen.
 float BackgroundPictureScaleX(int resolutionIndex);
 
-// The background picture pass: texture (0 draws untextured) stretched over
+// One new drop near the middle of the screen (one of nine spots 50 pixels
+// apart, drawn with Rand() after one draw that is thrown away). No GL.
+void AddPictureDrop(RippleGrid& grid, int screenWidth, int screenHeight);
+
+// The picture, texture (0 draws untextured), stretched over the ripple grid
+// as it stands, 110 units behind the world origin, scaled to the screen
+// class. Saves and restores the modelview matrix and the texture state.
+void DrawPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
+                 int screenHeight);
+
+// The whole background picture pass of a frame: AddPictureDrop, DrawPicture,
+// then the ripple advances (RippleGrid::Update). In words: texture (0 draws untextured) stretched over
 // the ripple grid 110 units behind the world origin, scaled to the screen
 // class. Lets one new drop fall near the middle of the screen (one of nine
 // spots 50 pixels apart, drawn with Rand()), draws, then advances the ripple.

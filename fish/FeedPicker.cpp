@@ -2,7 +2,7 @@
 
 #include "fish/PickStrips.h"
 #include "fish/SelectionPass.h"
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <GL/gl.h>
 

@@ -2,9 +2,7 @@
 
 #include "fish/FishDirections.h"
 #include "platform/MsvcRandom.h"
-#include "view/scene/TankBox.h"
-
-#include <GL/gl.h>
+#include "base/TankBox.h"
 
 #include <cmath>
 
@@ -31,6 +29,7 @@ Fish::Fish()
     m_wanderTimer = Rand() % 200;
     SetBoxAroundOrigin();
     UpdateDirections();
+    CapturePose();
 }
 
 Fish::~Fish() = default;
@@ -53,20 +52,15 @@ void Fish::SetBoxAroundOrigin()
              m_bodyWidth / 2,  -m_bodyWidth / 2};
 }
 
-void Fish::UpdateAndDraw()
+void Fish::Step()
 {
     StepTurn();
     AdvanceWaves();
-    glPushMatrix();
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // the model's z becomes the world's up
     StepPitch();
-    const float h = m_heading * kDegreesToRadians;
-    glRotatef(-m_pitch, std::sin(h), -std::cos(h), 0.0f);
     Wander();
-    DrawModel();
+    CapturePose();
     Move();
     UpdateExtents();
-    glPopMatrix();
 }
 
 void Fish::AdvanceWaves()
@@ -78,18 +72,31 @@ void Fish::AdvanceWaves()
     m_caudalWave.Advance();
 }
 
-void Fish::DrawModel()
+void Fish::CapturePose()
 {
-    FishPose pose;
-    pose.size = m_size;
+    m_drawPose.x = m_x;
+    m_drawPose.y = m_y;
+    m_drawPose.z = m_z;
+    m_drawPose.heading = m_heading;
+    m_drawPose.pitch = m_pitch;
+    FishPose& body = m_drawPose.body;
+    body.size = m_size;
     for (int i = 0; i < kRings; ++i)
-        pose.yaw[i] = float(m_ringYaw[i]);
-    pose.tail = &m_tailWave;
-    pose.dorsal = &m_dorsalWave;
-    pose.pectoral = &m_pectoralWave;
-    pose.pelvic = &m_pelvicWave;
-    pose.caudal = &m_caudalWave;
-    m_model.Draw(pose);
+        body.yaw[i] = float(m_ringYaw[i]);
+}
+
+// The waves are not captured: nothing changes them between the step's
+// advance and the draw, and pointers taken here stay right when a fish is
+// copied.
+FishDrawPose Fish::DrawPose() const
+{
+    FishDrawPose pose = m_drawPose;
+    pose.body.tail = &m_tailWave;
+    pose.body.dorsal = &m_dorsalWave;
+    pose.body.pectoral = &m_pectoralWave;
+    pose.body.pelvic = &m_pelvicWave;
+    pose.body.caudal = &m_caudalWave;
+    return pose;
 }
 
 // ---------------------------------------------------------------- turning

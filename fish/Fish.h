@@ -1,12 +1,13 @@
 #pragma once
 
-#include "fish/FishModel.h"
+#include "fish/FishPose.h"
 #include "fish/FishWave.h"
 
 struct TankBox;
 
 // One swimming fish: an agent that steers its heading, pitch, speed and size
-// towards target values and draws the shared fish model bent by its turn.
+// towards target values. It draws nothing itself: each frame's Step() leaves
+// the pose the frame draws (FishRenderer draws it).
 //
 // Units: positions in world units (the camera at z = -10 looks towards -z;
 // fish swim around z = -90), angles in degrees, every rate per frame. Angles
@@ -61,20 +62,23 @@ public:
     // z -98..-85.
     void Place(const TankBox& tank);
 
-    // One frame of this fish, with its translation already applied and the
-    // species texture bound: heading rings and waves, pitch step, wander
-    // decision, draw, move and bounds, nose/tail/box. The model is drawn at
-    // the position of the previous frame. The GL matrix stack is restored.
-    void UpdateAndDraw();
+    // One frame of this fish: heading rings and waves, pitch step, wander
+    // decision, the pose to draw (DrawPose(), at the position before the
+    // move), move and bounds, nose/tail/box. No GL.
+    void Step();
 
-    // The steps of UpdateAndDraw, in its order.
+    // The steps of Step, in its order.
     void StepTurn();     // heading rings: head creeps, body rings lag and settle
     void AdvanceWaves(); // tail, dorsal, pectoral, pelvic, caudal
     void StepPitch();    // drawn pitch 1 degree towards the target
     void Wander();       // a random decision every 101..201 frames
-    void DrawModel();    // the model for the current pose, no matrix changes
+    void CapturePose();  // DrawPose() from the current state
     void Move();         // position, then the bounds test
     void UpdateExtents(); // nose, tail and collision box
+
+    // What this frame draws of the fish, as the last Step (or CapturePose)
+    // left it. Its waves point into this fish.
+    FishDrawPose DrawPose() const;
 
     // Steering. A heading change is ignored while the fish is still turning
     // (|heading - target| > 0.1); the result is clamped to -360..360. The
@@ -124,7 +128,6 @@ public:
     const FishWave& PectoralWave() const { return m_pectoralWave; }
     const FishWave& PelvicWave() const { return m_pelvicWave; }
     const FishWave& CaudalWave() const { return m_caudalWave; }
-    FishModel& Model() { return m_model; }
 
 private:
     void StartTurnIfTargetMoved();
@@ -137,7 +140,6 @@ private:
     bool InFrontBand() const;
     float HeadingSide(bool sense) const;
 
-    FishModel m_model;           // holds the ring matrix
     float m_size = 3.0f;         // 2..4
     float m_speed = 0.2f;        // world units per frame, 0.05..0.4
     float m_targetPitch = 0.0f;  // -45..45
@@ -172,4 +174,5 @@ private:
     float m_nose[3] = {};
     float m_tail[3] = {};
     bool m_touching = false;     // overlapping another fish
+    FishDrawPose m_drawPose;     // left by the last step
 };

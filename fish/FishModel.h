@@ -1,22 +1,9 @@
 #pragma once
 
 #include "fish/FishMeshData.h"
+#include "fish/FishPose.h"
 
 class FishVertexSink;
-class FishWave;
-
-// What one draw of the fish model needs from the fish's behaviour.
-struct FishPose {
-    static constexpr int kRings = 18;
-
-    float size = 3.0f;           // scale factor, 2..4
-    float yaw[kRings] = {};      // heading of each body ring, degrees, ring 0 at the head
-    const FishWave* tail = nullptr;      // 18 lateral offsets of the body rings
-    const FishWave* dorsal = nullptr;    // 16
-    const FishWave* pectoral = nullptr;  // 23
-    const FishWave* pelvic = nullptr;    // 10
-    const FishWave* caudal = nullptr;    // 24
-};
 
 // Draws the shared fish model for one fish, deformed by that fish's ring
 // headings and waves: the body bends with the per-ring yaw, sways with the

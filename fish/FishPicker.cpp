@@ -1,16 +1,20 @@
 #include "fish/FishPicker.h"
 
 #include "fish/Fish.h"
+#include "fish/FishRenderer.h"
 #include "fish/SelectionPass.h"
-#include "view/scene/CommandCodes.h"
+#include "base/CommandCodes.h"
 
-int FishPicker::PickFish(Fish* fish, int active, int mouseX, int mouseY, int mode)
+int FishPicker::PickFish(Fish* fish, int active, FishRenderer& renderer, int mouseX, int mouseY, int mode)
 {
     for (int i = 0; i < active; ++i) {
         Fish& candidate = fish[i];
         const float position[3] = {candidate.X(), candidate.Y(), candidate.Z()};
         if (SelectionPass::SelectOneObject(mouseX, mouseY, kPickSize, position,
-                                           [&candidate] { candidate.UpdateAndDraw(); })) {
+                                           [&candidate, &renderer] {
+                                               candidate.Step();
+                                               renderer.DrawAtPosition(candidate.DrawPose());
+                                           })) {
             Apply(candidate, mode);
             return i;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 class Fish;
+class FishRenderer;
 
 // Finds the fish under a click in touch or zoom mode and acts on it.
 class FishPicker {
@@ -8,14 +9,14 @@ public:
     static constexpr int kPickSize = 20;  // pixels
 
     // Tests the first `active` fish in slot order at (mouseX, mouseY),
-    // client pixels; each fish tested is drawn into the selection pass by
-    // its full update, so it advances one extra frame. The first hit wins
+    // client pixels; each fish tested takes a whole behaviour step and is
+    // drawn from it into the selection pass, so it advances one extra frame. The first hit wins
     // (the lower slot, not the nearer fish) and gets the effect of `mode`:
     // touch darts it away at full speed (a quarter turn as well in the front
     // band), zoom in / out grows / shrinks it by 2 (size stays within 2..4).
     // Returns the slot picked, or -1 when the click hit no fish.
     // Needs the camera's model-view matrix current.
-    static int PickFish(Fish* fish, int active, int mouseX, int mouseY, int mode);
+    static int PickFish(Fish* fish, int active, FishRenderer& renderer, int mouseX, int mouseY, int mode);
 
     // The effect of `mode` on a picked fish.
     static void Apply(Fish& fish, int mode);

@@ -2,18 +2,11 @@
 
 #include "platform/MsvcRandom.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 namespace {
 
 constexpr float kLargestRand = 32767.0f;
-constexpr int kFanVertices = 500;
-constexpr float kFanStep = 0.01256637f;  // 2 pi / 500
-// The flake's 0.6 x 0.3 ellipse was sized for drops 60 units from the eye;
-// they now fall 80 units away, among the fish, so the shape is scaled by
-// 80 / 60 to look as large on screen as it was meant to.
-constexpr float kShapeScale = 80.0f / 60.0f;
 constexpr float kSunkDepth = -10.0f;     // offset y at which an uneaten flake ends
 constexpr float kHangBelow = 0.2f;       // the drawn flake hangs this far below its offset
 
@@ -29,24 +22,6 @@ float Jitter(float scale)
 
 FoodFlake::FoodFlake() = default;
 FoodFlake::~FoodFlake() = default;
-
-void FoodFlake::CompileShape()
-{
-    if (m_list == 0)
-        m_list = glGenLists(1);
-    glNewList(m_list, GL_COMPILE);
-    glDisable(GL_TEXTURE_2D);
-    glColor3ub(243, 225, 159);
-    glBegin(GL_TRIANGLE_FAN);
-    for (int i = 0; i < kFanVertices; ++i) {
-        const float a = float(i) * kFanStep;
-        glVertex3f(kShapeScale * 0.3f * std::cos(a), kShapeScale * 0.15f * std::sin(a), 0.0f);
-    }
-    glEnd();
-    glColor3ub(255, 255, 255);
-    glEnable(GL_TEXTURE_2D);
-    glEndList();
-}
 
 void FoodFlake::Reset()
 {
@@ -70,27 +45,26 @@ void FoodFlake::Drop(float x, float y, float z)
     m_active = true;
 }
 
-void FoodFlake::UpdateAndDraw()
+void FoodFlake::Update()
 {
-    glTranslatef(m_anchor[0], m_anchor[1], m_anchor[2]);
-    glPushMatrix();
+    m_pose.drawn = Alive();
     if (Alive())
-        Draw();
-    glPopMatrix();
-    if (!Alive())
+        CapturePose();
+    else
         m_active = false;
     Step();
 }
 
-void FoodFlake::Draw()
+void FoodFlake::CapturePose()
 {
     const float hangY = m_offset[1] - kHangBelow;
-    glPushMatrix();
-    glRotatef(m_spin, 0.0f, 1.0f, 0.0f);
-    glTranslatef(m_offset[0], hangY, m_offset[2]);
-    glRotatef(m_tilt, 1.0f, 0.0f, 0.0f);
-    glCallList(m_list);
-    glPopMatrix();
+    for (int i = 0; i < 3; ++i)
+        m_pose.anchor[i] = m_anchor[i];
+    m_pose.offset[0] = m_offset[0];
+    m_pose.offset[1] = hangY;
+    m_pose.offset[2] = m_offset[2];
+    m_pose.spin = m_spin;
+    m_pose.tilt = m_tilt;
     // The fish aim at the unspun position.
     m_world[0] = m_anchor[0] + m_offset[0];
     m_world[1] = m_anchor[1] + hangY;

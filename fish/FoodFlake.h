@@ -2,6 +2,8 @@
 
 // One food flake: a small yellowish disc that wobbles, tumbles, spins and
 // sinks from its drop point until a fish eats it or it has sunk 11 units.
+// It draws nothing itself: each frame's Update() leaves the pose the frame
+// draws (FoodFlakeRenderer draws it).
 //
 // Units: world units and degrees; every rate is per frame. All randomness
 // comes from Rand() (platform/MsvcRandom.h).
@@ -15,11 +17,15 @@ public:
     FoodFlake();
     virtual ~FoodFlake();
 
-    // Compiles the flake's shape (an ellipse of 500 fan vertices, 0.8 x 0.4
-    // at the drop depth: 0.6 x 0.3 as seen from 60 units, drawn untextured
-    // in RGB 243, 225, 159) into this slot's display list.
-    // Needs a current GL context; called once per slot by the scene set-up.
-    void CompileShape();
+    // How a frame draws the flake: translated to the anchor, spun about the
+    // vertical, moved by the offset (hanging 0.2 below it), tumbled about x.
+    struct DrawPose {
+        bool drawn = false;   // false once eaten or sunk: nothing to draw
+        float anchor[3] = {};
+        float offset[3] = {}; // x, hanging y, z
+        float spin = 0.0f;    // degrees
+        float tilt = 0.0f;    // degrees
+    };
 
     // The random start state: drift offset, tilt, spin and sink speed
     // (0.005..0.0095), alive again, world position cleared.
@@ -29,10 +35,11 @@ public:
     // active.
     void Drop(float x, float y, float z);
 
-    // One frame, inside the caller's matrix push with lighting off: draws the
-    // flake while it is alive and records its world position, frees the slot
-    // once it is dead, then advances the drift, tumble, spin and sinking.
-    void UpdateAndDraw();
+    // One frame: while it is alive, the pose to draw (Pose()) and its world
+    // position; the slot freed once it is dead; then the drift, tumble, spin
+    // and sinking advance. No GL.
+    void Update();
+    const DrawPose& Pose() const { return m_pose; }
 
     // A fish has eaten the flake: it is no longer drawn and its slot is freed
     // at its next update. The drift pull (dx, dy) is added to the offset.
@@ -44,10 +51,9 @@ public:
     const float* Anchor() const { return m_anchor; }  // the drop point
     const float* Offset() const { return m_offset; }  // drift from the anchor
     float SinkSpeed() const { return m_sinkSpeed; }
-    unsigned DisplayList() const { return m_list; }
 
 private:
-    void Draw();
+    void CapturePose();
     void Step();
 
     float m_offset[3] = {0.0f, 1.0f, 0.0f};  // x, y (height), z before the spin
@@ -55,8 +61,8 @@ private:
     float m_spin = 0.0f;                     // about the vertical axis
     float m_sinkSpeed = 0.005f;              // y decrease per frame
     float m_alive = 1.0f;                    // 1 while it exists, 0 once eaten or sunk
-    unsigned m_list = 0;                     // display list of the shape
     float m_world[3] = {};                   // anchor + offset, unspun
     float m_anchor[3] = {0.0f, 0.0f, kDropDepth};
     bool m_active = false;                   // the slot is in use
+    DrawPose m_pose;                         // left by the last update
 };

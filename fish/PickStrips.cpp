@@ -1,6 +1,6 @@
 #include "fish/PickStrips.h"
 
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <GL/gl.h>
 

@@ -112,10 +112,11 @@ void ReadFishNumbers(SettingsFile& file, int (&counts)[kSpeciesCount])
 
 }  // namespace
 
-void ReadSettings()
+void ReadSettings() { ReadSettings(Program()); }
+
+void ReadSettings(ProgramValues& program)
 {
     SettingsFile file;
-    ProgramValues& program = Program();
     ReadAquariumSection(file, program.aquarium);
     ReadFishNumbers(file, program.speciesCount);
     file.Save();

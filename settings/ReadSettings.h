@@ -1,5 +1,7 @@
 #pragma once
 
+struct ProgramValues;
+
 // The start-up settings reader: fills Program().aquarium and
 // Program().speciesCount from the settings file, writing the default text of
 // every absent key and the forced value of the forced keys back to the file
@@ -9,3 +11,5 @@
 // (a read-only file or directory) leave the file as it was; the values in
 // memory are the same either way.
 void ReadSettings();
+// The same into `values` (a scene's own values; ReadSettings() fills Program()).
+void ReadSettings(ProgramValues& values);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/scene/CommandCodes.h"
+#include "base/CommandCodes.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -17,9 +17,9 @@ class IconButton;
 // there reach the aquarium below.
 //
 // The bar does not act on the scene. Each button except Add Fish stores a
-// command code in m_nCommand; the aquarium view polls that member on every
-// tick and writes CMD_NONE back after showing a dialog. Add Fish asks for
-// the fish settings dialog through addFishRequested().
+// command code (Command()); the aquarium view reads it once per tick and
+// writes CMD_NONE back (SetCommand) after a dialog was asked for. Add Fish
+// asks for the fish settings dialog through addFishRequested().
 //
 // A frameless tool window that stays on top of the full-screen aquarium. It
 // is hidden until ShowOver puts it at the screen's top-left corner.
@@ -28,10 +28,6 @@ class IconButton;
 class ControlBar : public QWidget {
     Q_OBJECT
 public:
-    // Mode codes stay until another button is pressed; one-shot codes are
-    // consumed by the view. Starts in feed mode.
-    int m_nCommand = CMD_FEED;
-
     static constexpr int kBitmapId = 153;
     static constexpr QRgb kColourKey = 0xFFD3DAE5;   // RGB(211, 218, 229): cut out
     static constexpr int kClockPeriodMs = 500;
@@ -47,6 +43,12 @@ public:
 
     // Sets the clock to the current local time in the bar's colours.
     void OnTimer();
+
+    // The command of the last button pressed (CMD_ codes). Mode codes stay
+    // until another button is pressed; one-shot codes are consumed by the
+    // view's tick. Starts in feed mode.
+    int Command() const { return m_nCommand; }
+    void SetCommand(int command) { m_nCommand = command; }
 
     DigitalClock& Clock() { return *m_clock; }
     HyperLink& Link() { return *m_hyperlink; }
@@ -77,4 +79,5 @@ private:
     DigitalClock* m_clock = nullptr;
     QTimer m_clockTimer;
     QWidget* m_frame = nullptr;   // the window the bar stays above, once shown
+    int m_nCommand = CMD_FEED;
 };

@@ -1,6 +1,5 @@
 #include "view/AquariumView.h"
 
-#include "app/AquariumApp.h"
 #include "platform/MessageBox.h"
 #include "resources/BuiltinArt.h"
 #include "ui/ControlBar.h"
@@ -77,8 +76,7 @@ bool AquariumView::OnCreate(int screenWidth, int screenHeight)
         ShowMessageBox("SetPixelFormat failed", "PloviFishScr");
         return false;
     }
-    m_sceneReady = true;
-    m_scene.InitScene();
+    m_sceneReady = m_scene.InitScene();
     return true;
 }
 
@@ -106,13 +104,14 @@ void AquariumView::OnTimer()
     PaintFrame();
     CountFrame();
     switch (m_scene.HandOverMusic()) {
-    case AquariumScene::MusicAction::StopBuiltin:
-    case AquariumScene::MusicAction::RestartBuiltin:
-    case AquariumScene::MusicAction::None:
-        break;  // the built-in tune is wired in by the sound subsystem
+    case AquariumScene::MusicAction::StopBuiltin: emit builtinMusicStopRequested(); break;
+    case AquariumScene::MusicAction::RestartBuiltin: emit builtinMusicRestartRequested(); break;
+    case AquariumScene::MusicAction::None: break;
     }
     const int modeBefore = m_scene.Mode();
-    const AquariumScene::TickAction action = m_scene.PollCommand(m_controlBar.m_nCommand);
+    int command = m_controlBar.Command();
+    const AquariumScene::TickAction action = m_scene.PollCommand(command);
+    m_controlBar.SetCommand(command);
     // A mode picked on the bar shows its cursor at once, not only after the
     // pointer next moves over the aquarium.
     if (m_scene.Mode() != modeBefore)
@@ -122,7 +121,7 @@ void AquariumView::OnTimer()
     case AquariumScene::TickAction::ShowImageDialog: emit imageDialogRequested(); break;
     case AquariumScene::TickAction::Exit:
         OnDestroy();
-        AquariumApp::EndProcess(0);
+        emit exitRequested();
         break;
     case AquariumScene::TickAction::None: break;
     }
@@ -134,7 +133,8 @@ void AquariumView::CountFrame()
         return;
     if (m_fpsFrames == 0 && !m_firstFrameReported) {
         m_firstFrameReported = true;
-        std::fprintf(stderr, "first frame: %.0f ms after start\n", AquariumApp::MillisecondsSinceStart());
+        const double ms = m_sinceStart ? m_sinceStart() : double(m_fpsClock.elapsed());
+        std::fprintf(stderr, "first frame: %.0f ms after start\n", ms);
     }
     ++m_fpsFrames;
     const qint64 elapsed = m_fpsClock.elapsed();
@@ -150,6 +150,9 @@ void AquariumView::OnDestroy()
 {
     m_timer.stop();
     if (m_context) {
+        // The scene's textures and display lists die with their context.
+        if (m_sceneReady && m_context->makeCurrent(this))
+            m_scene.Release();
         m_context->doneCurrent();
         m_context.reset();
     }
@@ -211,7 +214,7 @@ void AquariumView::mouseMoveEvent(QMouseEvent* event)
 void AquariumView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
-        AquariumApp::EndProcess(0);
+        emit exitRequested();
         return;
     }
     QWindow::keyPressEvent(event);

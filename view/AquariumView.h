@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
 #include <memory>
 
 class QOpenGLContext;
@@ -23,7 +24,9 @@ public:
     // Creates the context and builds the scene for a screen of the given size
     // (device pixels). Returns false when no GL context with the required
     // format can be made; the message has then been shown and nothing else
-    // was created.
+    // was created. When the scene stops early (its message shown) the view
+    // stays empty: it never draws a half-built scene, but its tick still
+    // polls the bar so Exit works.
     bool OnCreate(int screenWidth, int screenHeight);
 
     // Starts the 20 ms frame timer.
@@ -38,10 +41,24 @@ public:
     // One tick: draw and swap, hand the music over, poll the command.
     void OnTimer();
 
+    // Milliseconds since the process started, for the first-frame report;
+    // the host sets it (the view has no clock of the process's own).
+    void SetStartClock(std::function<double()> millisecondsSinceStart)
+    {
+        m_sinceStart = std::move(millisecondsSinceStart);
+    }
+
 signals:
     // The Custom Music / Custom Background dialog is to be shown.
     void musicDialogRequested();
     void imageDialogRequested();
+    // The built-in tune is to be stopped (every tick while the user's music
+    // is on) / restarted from its start (once, after it went off).
+    void builtinMusicStopRequested();
+    void builtinMusicRestartRequested();
+    // Exit or Escape: the program is to end with code 0. The scene's GL
+    // objects and the context are already released when this is emitted.
+    void exitRequested();
 
 protected:
     void exposeEvent(QExposeEvent* event) override;
@@ -69,4 +86,5 @@ private:
     QElapsedTimer m_fpsClock;
     int m_fpsFrames = 0;
     bool m_firstFrameReported = false;
+    std::function<double()> m_sinceStart;
 };

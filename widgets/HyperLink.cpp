@@ -1,7 +1,7 @@
 #include "widgets/HyperLink.h"
 
 #include "platform/MessageBox.h"
-#include "widgets/BrowserLauncher.h"
+#include "platform/qt/BrowserLauncher.h"
 
 #include <QApplication>
 #include <QMouseEvent>

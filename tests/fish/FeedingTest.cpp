@@ -24,11 +24,8 @@ protected:
     // that its world position is known.
     static const float* DropAndDraw(FoodFlake& flake, float x, float y)
     {
-        flake.CompileShape();
         flake.Drop(x, y, FoodFlake::kDropDepth);
-        glPushMatrix();
-        flake.UpdateAndDraw();
-        glPopMatrix();
+        flake.Update();
         return flake.World();
     }
     GlTestContext m_gl{64, 64};
@@ -39,9 +36,7 @@ protected:
 int FramesUntilFree(FoodFlake& flake, int limit)
 {
     for (int frame = 1; frame <= limit; ++frame) {
-        glPushMatrix();
-        flake.UpdateAndDraw();
-        glPopMatrix();
+        flake.Update();
         if (!flake.Active())
             return frame;
     }
@@ -66,7 +61,6 @@ Fish FishWithNoseAt(float heading, const float* nose)
 TEST_F(FeedingGl, AnUneatenFlakeLives1158To2200FramesAtASpeedOfItsOwn)
 {
     FoodFlake flake;
-    flake.CompileShape();
     int shortest = 1 << 30, longest = 0;
     for (int drop = 0; drop < 40; ++drop) {
         flake.Drop(5.0f, -3.0f, FoodFlake::kDropDepth);

@@ -219,22 +219,23 @@ TEST_F(FishMotion, NoseAndCollisionBoxFollowTheTargetHeading)
 
 // ---------------------------------------------------------- whole update
 
-// The matrix balance and the move of a whole frame are checked by the
-// scene's picking tests; here the pitch creeps a degree a frame.
+// The move of a whole frame is checked by the scene's picking tests; here
+// the pitch creeps a degree a frame, and the pose drawn holds the pitch of
+// that frame at the position before its move.
 TEST(FishUpdate, AWholeFrameCreepsThePitchOneDegreeAtATime)
 {
-    GlTestContext gl;
-    ASSERT_TRUE(gl.Ok());
     MsvcRandom::Reset();
     Fish fish;
     fish.SetPosition(0.0f, 0.0f, -92.0f);
     fish.SetPitch(0.0f);
     fish.SteerPitch(3.0f, true, Fish::kByAngle);
     for (float expected : {1.0f, 2.0f, 3.0f, 3.0f}) {
-        fish.UpdateAndDraw();
+        const float zBefore = fish.Z();
+        fish.Step();
         EXPECT_FLOAT_EQ(fish.Pitch(), expected);
+        EXPECT_FLOAT_EQ(fish.DrawPose().pitch, expected);
+        EXPECT_FLOAT_EQ(fish.DrawPose().z, zBefore);
     }
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST(FishUpdate, WanderDecidesEvery103To202FramesUnlessTouchingOrFollowingFood)

@@ -2,7 +2,7 @@
 #include "fish/FishDirections.h"
 #include "platform/MsvcRandom.h"
 #include "settings/ProgramValues.h"
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -24,7 +24,7 @@ TEST(AquariumViewTest, TheCursorFollowsTheModePickedOnTheBar)
         {CMD_TOUCH, 158}, {CMD_ZOOMIN, 167}, {CMD_ZOOMOUT, 169}, {CMD_MUSIC, 0}, {CMD_FEED, 163},
     };
     for (const Step& step : steps) {
-        bar.m_nCommand = step.command;
+        bar.SetCommand(step.command);
         view.OnTimer();
         const QCursor cursor = view.cursor();
         if (step.cursor == 0) {

@@ -1,4 +1,4 @@
-#include "widgets/BrowserLauncher.h"
+#include "platform/qt/BrowserLauncher.h"
 
 #include "tests/support/TestEnvironment.h"
 

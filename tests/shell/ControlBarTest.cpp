@@ -48,15 +48,15 @@ TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
 {
     ShowBar();
     AquariumScene scene;
-    EXPECT_EQ(m_bar.m_nCommand, CMD_FEED);
+    EXPECT_EQ(m_bar.Command(), CMD_FEED);
     QSignalSpy addFish(&m_bar, &ControlBar::addFishRequested);
     // In the order a user might press them; one view tick after each.
     struct Step {
         const char* button;
-        int stored;          // m_nCommand right after the click
+        int stored;          // the command right after the click
         Action action;       // what the tick tells the view to do
         int mode;            // the view's mode after the tick
-        int left;            // m_nCommand after the tick
+        int left;            // the command after the tick
     } const steps[] = {
         {"Touch Fish", CMD_TOUCH, Action::None, CMD_TOUCH, CMD_TOUCH},
         {"ZoomIn Fish", CMD_ZOOMIN, Action::None, CMD_ZOOMIN, CMD_ZOOMIN},
@@ -69,10 +69,12 @@ TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
     };
     for (const Step& step : steps) {
         Click(step.button);
-        EXPECT_EQ(m_bar.m_nCommand, step.stored) << step.button;
-        EXPECT_EQ(scene.PollCommand(m_bar.m_nCommand), step.action) << step.button;
+        EXPECT_EQ(m_bar.Command(), step.stored) << step.button;
+        int command = m_bar.Command();
+        EXPECT_EQ(scene.PollCommand(command), step.action) << step.button;
+        m_bar.SetCommand(command);
         EXPECT_EQ(scene.Mode(), step.mode) << step.button;
-        EXPECT_EQ(m_bar.m_nCommand, step.left) << step.button;
+        EXPECT_EQ(m_bar.Command(), step.left) << step.button;
     }
     EXPECT_EQ(addFish.count(), 1);
 }
@@ -91,7 +93,7 @@ TEST_F(ControlBarTest, EnterAndEscapeDoNothing)
     }
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_bar.isVisible());
-    EXPECT_EQ(m_bar.m_nCommand, CMD_ZOOMOUT);
+    EXPECT_EQ(m_bar.Command(), CMD_ZOOMOUT);
 }
 
 TEST_F(ControlBarTest, KeyColourIsCutOutAndNoControlStandsOverACutOut)

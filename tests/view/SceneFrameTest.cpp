@@ -1,5 +1,5 @@
 #include "tests/support/SceneFixture.h"
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -12,30 +12,35 @@
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"
 #include "settings/ReadSettings.h"
+#include "view/scene/GlPassScope.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <iterator>
+#include <vector>
 
 namespace {
 const GLfloat kLightPosition[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
 const GLfloat kFogColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 }  // namespace
 
-AquariumScene::AquariumScene() = default;
+AquariumScene::AquariumScene(ProgramValues& values) : m_values(values) {}
+AquariumScene::AquariumScene() : AquariumScene(Program()) {}
 AquariumScene::~AquariumScene() = default;
 
 void AquariumScene::SetScreenSize(int width, int height)
 {
-    m_screenWidth = width;
-    m_screenHeight = height;
-    m_resolutionIndex = ResolutionIndexFor(width, height);
+    m_screen.width = width;
+    m_screen.height = height;
+    m_screen.resolutionIndex = ResolutionIndexFor(width, height);
 }
 
 bool AquariumScene::InitScene()
 {
     SetFixedGlState();
     const std::string assetDirectory = AssetStore::GetAssetDirectory();
-    m_tank = ComputeTankBoxFor(m_screenWidth, m_screenHeight);
+    m_tank = ComputeTankBoxFor(m_screen.width, m_screen.height);
     if (Paths::TempDirectory().empty()) {
         ShowMessageBox("Error Find TempPath.", "ERROR");
         return false;
@@ -44,7 +49,7 @@ bool AquariumScene::InitScene()
     m_backgroundTexture = BuiltinTextures::LoadBackground(assetDirectory);
     BuiltinTextures::LoadFish(assetDirectory, m_fishTextures);
     // Everything from here on sees the values of the settings file.
-    ReadSettings();
+    ReadSettings(m_values);
     // Fish placement: all 20 slots, inactive ones too, so a slot that
     // becomes active later starts inside the tank. Needs the tank box and
     // comes after the settings.
@@ -52,13 +57,31 @@ bool AquariumScene::InitScene()
         fish.Place(m_tank);
     m_pickStrips.Setup(m_tank);
     m_pRipple = std::make_unique<RippleGrid>();
-    m_pRipple->Setup(m_screenWidth, m_screenHeight);
-    for (FoodFlake& flake : m_flakes) {
+    m_pRipple->Setup(m_screen.width, m_screen.height);
+    for (FoodFlake& flake : m_flakes)
         flake.Reset();
-        flake.CompileShape();
-    }
+    m_flakeRenderer.CompileShape();
     SetupFog();
     return true;
+}
+
+void AquariumScene::Release()
+{
+    std::vector<GLuint> textures(std::begin(m_fishTextures), std::end(m_fishTextures));
+    textures.push_back(m_backgroundTexture);
+    glDeleteTextures(GLsizei(textures.size()), textures.data());  // name 0 is ignored
+    m_backgroundTexture = 0;
+    for (unsigned& texture : m_fishTextures)
+        texture = 0;
+    m_flakeRenderer.Release();
+    m_pRipple.reset();
+}
+
+void AquariumScene::OwnedGlNames(std::vector<unsigned>& textures, std::vector<unsigned>& lists) const
+{
+    textures.assign(std::begin(m_fishTextures), std::end(m_fishTextures));
+    textures.push_back(m_backgroundTexture);
+    lists.assign(1, m_flakeRenderer.DisplayList());
 }
 
 void AquariumScene::SetFixedGlState()
@@ -106,20 +129,22 @@ void AquariumScene::Resize(int width, int height)
         m_pRipple->Setup(width, height);
 }
 
+// The frame's recipe. Camera and light, the backdrop, the fog, each fish's
+// step and draw, the picture, the flakes, then the pick passes of the
+// current mouse mode.
 void AquariumScene::RenderFrame()
 {
     ApplyProjectionAndCamera();
-    glViewport(0, 0, m_screenWidth, m_screenHeight);
+    glViewport(0, 0, m_screen.width, m_screen.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyLight();
     DrawBackdropPass();
     ApplyFog();
-    DrawFishPasses();
-    const AquariumSettingsValues& settings = Program().aquarium;
-    if (settings.background == 0 && settings.showTerra != 0)
-        DrawBackgroundPicture();
+    FishPass();
+    if (PictureShown())
+        PicturePass();
     glDisable(GL_LIGHTING);
-    DrawFood();
+    FoodPass();
     if (m_mode == CMD_FEED)
         FeedModePass();
     if (m_mode == CMD_TOUCH || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
@@ -127,10 +152,21 @@ void AquariumScene::RenderFrame()
     glFinish();
 }
 
+bool AquariumScene::PictureShown() const
+{
+    const AquariumSettingsValues& settings = m_values.aquarium;
+    return settings.background == 0 && settings.showTerra != 0;
+}
+
+int AquariumScene::ActiveFish(int (&speciesOfSlot)[kMaxFish]) const
+{
+    return AssignSpeciesToSlots(m_values.speciesCount, speciesOfSlot);
+}
+
 void AquariumScene::ApplyProjectionAndCamera()
 {
-    const double w = m_screenWidth > 0 ? m_screenWidth : 1;
-    const double h = m_screenHeight > 0 ? m_screenHeight : 1;
+    const double w = m_screen.width > 0 ? m_screen.width : 1;
+    const double h = m_screen.height > 0 ? m_screen.height : 1;
     const double k = kFrustumK;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -146,7 +182,7 @@ void AquariumScene::ApplyProjectionAndCamera()
 void AquariumScene::ApplyLight()
 {
     // L = 0 is full light, L = 100 is dark.
-    const float v = float(100 - Program().aquarium.light) * 0.01f;
+    const float v = float(100 - m_values.aquarium.light) * 0.01f;
     for (int c = 0; c < 3; ++c) {
         m_lightAmbient[c] = v;
         m_lightDiffuse[c] = v;
@@ -162,7 +198,7 @@ void AquariumScene::ApplyFog()
     // A density of 0 leaves every colour as it is, so the fog stays off then:
     // the same picture without the per-pixel fog cost.
     glDisable(GL_FOG);
-    const float density = float(25 - Program().aquarium.fog) * 0.0005f;
+    const float density = float(25 - m_values.aquarium.fog) * 0.0005f;
     glFogf(GL_FOG_DENSITY, density);
     if (density > 0.0f)
         glEnable(GL_FOG);
@@ -170,23 +206,25 @@ void AquariumScene::ApplyFog()
 
 void AquariumScene::DrawBackdropPass()
 {
-    DrawBackdrop(m_tank, Program().aquarium);
+    GlPassScope scope;
+    DrawBackdrop(m_tank, m_values.aquarium);
 }
 
-// Every active fish in slot order: its update and draw with its species'
-// texture, then the passes that make it react to the others; finally the
-// vertical separation over all of them.
-void AquariumScene::DrawFishPasses()
+// Every active fish in slot order: its behaviour step, its draw from the pose
+// that step left, with its species' texture, then the reactions to the food
+// and to the others; finally the vertical separation over all of them.
+void AquariumScene::FishPass()
 {
+    GlPassScope scope;
+    // The fish are lit by their texture as it is: white, whatever the
+    // passes before left as the colour.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     int speciesOfSlot[kMaxFish];
-    const int active = AssignSpeciesToSlots(g_speciesCount, speciesOfSlot);
+    const int active = ActiveFish(speciesOfSlot);
     for (int i = 0; i < active; ++i) {
         Fish& fish = m_fish[i];
-        glPushMatrix();
-        glTranslatef(fish.X(), fish.Y(), fish.Z());
-        glBindTexture(GL_TEXTURE_2D, m_fishTextures[speciesOfSlot[i]]);
-        fish.UpdateAndDraw();
-        glPopMatrix();
+        fish.Step();
+        m_fishRenderer.Draw(fish.DrawPose(), m_fishTextures[speciesOfSlot[i]]);
         // Out of feed mode the attraction is left as it was, so a fish
         // that was following food keeps off its wander decisions.
         if (m_mode == CMD_FEED)
@@ -198,33 +236,38 @@ void AquariumScene::DrawFishPasses()
     m_fishSchool.Separate(m_fish, active);
 }
 
-void AquariumScene::DrawBackgroundPicture()
+// A drop falls, the picture is drawn over the grid, the ripple advances.
+void AquariumScene::PicturePass()
 {
     if (!m_pRipple)
         return;
+    GlPassScope scope;
     // A ticked own-image box with no picture yet shows the built-in one
     // rather than a blank white sheet.
-    const bool own = Program().ownImageOn && m_customImageTexture != 0;
-    DrawRippledPicture(*m_pRipple, own ? m_customImageTexture : m_backgroundTexture,
-                       m_resolutionIndex, m_screenWidth, m_screenHeight);
+    const bool own = m_values.ownImageOn && m_customImageTexture != 0;
+    AddPictureDrop(*m_pRipple, m_screen.width, m_screen.height);
+    DrawPicture(*m_pRipple, own ? m_customImageTexture : m_backgroundTexture,
+                m_screen.resolutionIndex, m_screen.width, m_screen.height);
+    m_pRipple->Update();
 }
 
-void AquariumScene::DrawFood()
+void AquariumScene::FoodPass()
 {
+    GlPassScope scope;
     for (FoodFlake& flake : m_flakes) {
         if (!flake.Active())
             continue;
-        glPushMatrix();
-        flake.UpdateAndDraw();
-        glPopMatrix();
+        flake.Update();
+        m_flakeRenderer.Draw(flake.Pose());
     }
 }
 
 // The strips sway, then a pending click is turned into a drop once both of
-// its coordinates have been found. The colour is left at alpha 0, as the
-// strips' invisible colour, for everything drawn after feed mode.
+// its coordinates have been found. The strips are drawn in an invisible
+// colour (alpha 0).
 void AquariumScene::FeedModePass()
 {
+    GlPassScope scope;
     glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
     m_pickStrips.Sweep();
     float x = 0.0f;
@@ -236,7 +279,6 @@ void AquariumScene::FeedModePass()
         const float scale = (kEyeZ - FoodFlake::kDropDepth) / (kEyeZ - PickStrips::kQuadDepth);
         DropFlake(x * scale, y * scale);
     }
-    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
 }
 
 int AquariumScene::DropFlake(float x, float y)
@@ -257,9 +299,10 @@ void AquariumScene::FishPickPass()
     if (!m_buttonDown)
         return;
     m_buttonDown = false;
+    GlPassScope scope;
     int speciesOfSlot[kMaxFish];
-    const int active = AssignSpeciesToSlots(g_speciesCount, speciesOfSlot);
-    FishPicker::PickFish(m_fish, active, m_mouseX, m_mouseY, m_mode);
+    const int active = ActiveFish(speciesOfSlot);
+    FishPicker::PickFish(m_fish, active, m_fishRenderer, m_mouseX, m_mouseY, m_mode);
 }
 
 AquariumScene::TickAction AquariumScene::PollCommand(int& command)
@@ -280,7 +323,7 @@ AquariumScene::TickAction AquariumScene::PollCommand(int& command)
 
 AquariumScene::MusicAction AquariumScene::HandOverMusic()
 {
-    ProgramValues& values = Program();
+    ProgramValues& values = m_values;
     if (values.customMusicPlaying) {
         values.builtinMusicPending = true;
         return MusicAction::StopBuiltin;

@@ -1,21 +1,33 @@
 #pragma once
 
+#include "base/CommandCodes.h"
+#include "base/ScreenMetrics.h"
+#include "base/TankBox.h"
 #include "fish/FeedPicker.h"
 #include "fish/Fish.h"
+#include "fish/FishRenderer.h"
 #include "fish/FishSchool.h"
 #include "fish/FoodFlake.h"
+#include "fish/FoodFlakeRenderer.h"
 #include "fish/PickStrips.h"
-#include "view/scene/CommandCodes.h"
-#include "view/scene/TankBox.h"
+
+#include "settings/ProgramValues.h"
 
 #include <memory>
+#include <vector>
 
 class RippleGrid;
 
 // The aquarium scene: everything the view draws and animates, with no window
 // system in it. The host window creates a GL context, makes it current and
 // then calls InitScene once and RenderFrame on every tick; it forwards mouse
-// events and acts on what PollCommand and HandOverMusic return.
+// events and acts on what PollCommand and HandOverMusic return, and calls
+// Release before the context goes.
+//
+// The scene owns all its state. The values it draws from (settings, species
+// counts, the own-image and music flags) are the ones it was built with,
+// read by InitScene and changed only by their owners; two scenes built with
+// two values objects are independent.
 //
 // Units: screen sizes and mouse positions in pixels (client area, origin top
 // left); everything in the scene in world units and degrees; every speed is
@@ -27,24 +39,43 @@ public:
     // What the host must do with the built-in tune after a frame.
     enum class MusicAction { None, StopBuiltin, RestartBuiltin };
 
+    // `values` must outlive the scene; by default the program-wide values,
+    // which the dialogs share.
+    explicit AquariumScene(ProgramValues& values);
     AquariumScene();
     ~AquariumScene();
     AquariumScene(const AquariumScene&) = delete;
     AquariumScene& operator=(const AquariumScene&) = delete;
 
     // Screen metrics (the screen, not the window): classifies the size into
-    // m_resolutionIndex. Called by the host before InitScene.
+    // Screen().resolutionIndex. Called by the host before InitScene.
     void SetScreenSize(int width, int height);
 
     // Builds the scene in the current GL context: fixed GL state, tank box,
-    // temp-directory check, built-in art, settings, fish, ripple, flakes,
-    // fog. Returns false when it stopped early (the temp directory is
-    // missing); the message has then been shown.
+    // temp-directory check, built-in art, settings (into the scene's values),
+    // fish, ripple, flakes, fog. Returns false when it stopped early (the
+    // temp directory is missing); the message has then been shown.
     bool InitScene();
+
+    // Deletes every texture and display list the scene made, in the current
+    // context (the one InitScene ran in). The scene must be built again with
+    // InitScene before it is drawn. Safe to call twice or without InitScene.
+    void Release();
+    // The textures and display lists the scene owns now (0 for none yet).
+    void OwnedGlNames(std::vector<unsigned>& textures, std::vector<unsigned>& lists) const;
 
     // Draws one whole frame into the current context, advancing every
     // animated object by one frame. Does not swap.
     void RenderFrame();
+
+    // The passes of a frame, in RenderFrame's order. Each leaves the GL
+    // enables, the current colour and both matrix stacks as it found them.
+    void DrawBackdropPass();    // the plane behind everything
+    void FishPass();            // every active fish: its step, its draw, its reactions
+    void PicturePass();         // drop, picture, ripple update
+    void FoodPass();            // every active flake: its update and draw
+    void FeedModePass();        // the strips' sweep and a pending feed click
+    void FishPickPass();        // a pending touch or zoom click
 
     // Called by the host when the window is resized (pixels).
     void Resize(int width, int height);
@@ -77,9 +108,11 @@ public:
 
     int Mode() const { return m_mode; }
     const TankBox& Tank() const { return m_tank; }
-    int ScreenWidth() const { return m_screenWidth; }
-    int ScreenHeight() const { return m_screenHeight; }
-    int ResolutionIndex() const { return m_resolutionIndex; }
+    const ScreenMetrics& Screen() const { return m_screen; }
+    int ScreenWidth() const { return m_screen.width; }
+    int ScreenHeight() const { return m_screen.height; }
+    int ResolutionIndex() const { return m_screen.resolutionIndex; }
+    ProgramValues& Values() { return m_values; }
     bool ButtonDown() const { return m_buttonDown; }
     bool FeedClickPending() const { return m_feedClickPending; }
     Fish& FishAt(int slot) { return m_fish[slot]; }
@@ -97,16 +130,11 @@ private:
     void ApplyProjectionAndCamera();
     void ApplyLight();
     void ApplyFog();
-    void DrawBackdropPass();
-    void DrawFishPasses();
-    void DrawBackgroundPicture();
-    void DrawFood();
-    void FeedModePass();
-    void FishPickPass();
+    bool PictureShown() const;
+    int ActiveFish(int (&speciesOfSlot)[kMaxFish]) const;
 
-    int m_screenWidth = 1680;
-    int m_screenHeight = 1050;
-    int m_resolutionIndex = 1;
+    ProgramValues& m_values;
+    ScreenMetrics m_screen;
     TankBox m_tank;
 
     int m_mode = CMD_FEED;
@@ -123,7 +151,9 @@ private:
     // counts); the others keep their state until they are active again.
     Fish m_fish[20];
     FishSchool m_fishSchool;   // position snapshots for the separation pass
+    FishRenderer m_fishRenderer;
     FoodFlake m_flakes[FoodFlake::kSlots];
+    FoodFlakeRenderer m_flakeRenderer;
     PickStrips m_pickStrips;
     FeedPicker m_feedPicker;   // the coordinates of a pending feed click held so far
 

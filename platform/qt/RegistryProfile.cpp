@@ -1,4 +1,4 @@
-#include "app/RegistryProfile.h"
+#include "platform/qt/RegistryProfile.h"
 
 #include <QSettings>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <cstdlib>
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+class AquariumView;
+class ControlBar;
+
+// The one place where the program's windows meet. The control bar, the
+// aquarium view and the dialogs know nothing of each other: each says what
+// it wants through its signals, and this class connects those signals to
+// whoever acts on them. It owns the dialogs and the music players.
+//
+// A new dialog is created (hidden) and connected in the constructor; what it
+// must save when the program ends goes into SaveOnExit().
+class ShellWiring : public QObject {
+    Q_OBJECT
+public:
+    // Connects the bar's buttons and the view's requests. Call once the
+    // view's GL context exists, so dialogs that make textures can use it.
+    ShellWiring(ControlBar& bar, AquariumView& view);
+    ~ShellWiring() override;
+
+    // Runs at every end of the program (Exit, Escape, the end signals):
+    // the dialogs write what the user changed.
+    void SaveOnExit();
+
+private:
+    void ConnectView();
+    void ConnectBar();
+
+    ControlBar& m_bar;
+    AquariumView& m_view;
+};
