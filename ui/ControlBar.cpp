@@ -16,8 +16,8 @@
 
 namespace {
 
-// One button of the bar: its caption (not drawn; it names the button),
-// place in dialog units, 32 x 32 icon and the command it stores (0: Add
+// One button of the bar: its caption (drawn beside the icon and shown as its
+// tooltip, so a first look tells what each button does), place in dialog units, 32 x 32 icon and the command it stores (0: Add
 // Fish, which stores nothing).
 struct ButtonSlot {
     const char* text;
@@ -38,6 +38,15 @@ const ButtonSlot kButtons[] = {
 };
 
 constexpr int kIconSize = 32;   // pixels
+// The widest caption, "ZoomOut Fish", fits its slot's 95 pixels beside the
+// icon at this size in the desktop's sans-serif.
+constexpr int kCaptionPixelSize = 12;
+
+QFont CaptionFont(QFont font)
+{
+    font.setPixelSize(kCaptionPixelSize);
+    return font;
+}
 
 const QColor kTextColour(255, 255, 255);
 const QColor kClockBackground(0, 0, 0);
@@ -92,7 +101,9 @@ void ControlBar::CreateButtons()
         auto* button = new IconButton(slot.text, this);
         button->SetIcon(slot.icon, 0, kIconSize, kIconSize);
         button->SetHoverBorder(false);
-        button->SetShowText(false);
+        button->SetShowText(true);
+        button->setToolTip(slot.text);
+        button->setFont(CaptionFont(button->font()));
         button->SetInactiveColours(kButtonFace, kTextColour);
         button->SetActiveColours(kButtonLit, kTextColour);
         // The template's 30-pixel-high slot, grown about its middle so the

@@ -184,6 +184,13 @@ void AquariumView::mousePressEvent(QMouseEvent* event)
     // The right button does nothing.
     if (event->button() != Qt::LeftButton)
         return;
+    // The second press of a double click: the first press and release have
+    // acted already, and the double click only updates the cursor, so one
+    // double click feeds, touches or zooms once.
+    if (event->flags() & Qt::MouseEventCreatedDoubleClick) {
+        SetModeCursor();
+        return;
+    }
     const QPoint p = DevicePoint(event->position());
     m_scene.OnLeftButtonDown(p.x(), p.y());
     SetModeCursor();

@@ -339,6 +339,7 @@ void AquariumScene::OnLeftButtonDown(int x, int y)
 {
     m_mouseX = x;
     m_mouseY = y;
+    ++m_pressCount;
     m_buttonDown = true;
     if (m_mode == CMD_FEED)
         m_feedClickPending = true;

@@ -115,6 +115,8 @@ public:
     ProgramValues& Values() { return m_values; }
     bool ButtonDown() const { return m_buttonDown; }
     bool FeedClickPending() const { return m_feedClickPending; }
+    // Left presses the scene has taken since it was made.
+    int PressCount() const { return m_pressCount; }
     Fish& FishAt(int slot) { return m_fish[slot]; }
     FoodFlake& FlakeAt(int slot) { return m_flakes[slot]; }
     const PickStrips& Strips() const { return m_pickStrips; }
@@ -142,6 +144,7 @@ private:
     int m_mouseY = 0;
     bool m_buttonDown = false;
     bool m_feedClickPending = false;
+    int m_pressCount = 0;
 
     unsigned m_backgroundTexture = 0;
     unsigned m_customImageTexture = 0;
