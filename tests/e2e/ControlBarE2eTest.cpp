@@ -13,6 +13,7 @@ namespace {
 // is in dialog units of 2 pixels).
 const QPoint kTouchButton(180, 35);   // Touch Fish: 63, 10, 54, 15
 const QPoint kExitButton(924, 35);    // Exit: 435, 10, 54, 15
+const QRect kExitIcon(873, 19, 32, 32);  // left in the button, its caption beside it
 const QRect kClock(998, 22, 120, 30);
 const QPoint kBarSurface(700, 20);    // between two buttons
 const int kBarBottom = 64;            // the bar's window ends above this row
@@ -220,7 +221,7 @@ TEST_F(NarrowControlBarE2e, ExitShowsWholeAndTheCutOffClockIsLeftOut)
     // The clock would start at x 998 and run off this 1024-pixel screen.
     EXPECT_EQ(Count(shot, QRect(998, 22, 26, 30), IsClockGreen), 0);
     // The last button, Exit, is whole: its red power sign shows.
-    EXPECT_GT(Count(shot, QRect(kExitButton - QPoint(16, 16), QSize(32, 32)),
+    EXPECT_GT(Count(shot, kExitIcon,
                     [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90; }),
               40);
 }
