@@ -48,6 +48,7 @@ void BuiltinTune::startBuiltinMusic()
         // Silence, as with a missing wave; the hand-over still sees it started.
         Stop();
         m_playing = true;
+        emit started();
         return;
     }
     Play(wave, GainFor(Program().aquarium.volume));
@@ -59,13 +60,25 @@ void BuiltinTune::Play(const WaveData& wave, float gain)
     m_gain = std::clamp(gain, 0.0f, 1.0f);
     m_playing = true;
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
+    if (device.isNull()) {
+        emit started();
         return;
+    }
     m_buffer = std::make_unique<LoopingBuffer>(wave.frames, wave.format.bytesPerFrame());
     m_buffer->open(QIODevice::ReadOnly);
     m_sink = std::make_unique<QAudioSink>(device, wave.format);
     m_sink->setVolume(m_gain);
     m_sink->start(m_buffer.get());
+    emit started();
+}
+
+void BuiltinTune::Follow(AquariumScene::MusicAction action)
+{
+    switch (action) {
+    case AquariumScene::MusicAction::StopBuiltin: Stop(); break;
+    case AquariumScene::MusicAction::RestartBuiltin: startBuiltinMusic(); break;
+    case AquariumScene::MusicAction::None: break;
+    }
 }
 
 void BuiltinTune::Stop()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/WaveData.h"
+#include "view/scene/AquariumScene.h"
 
 #include <QObject>
 #include <memory>
@@ -37,6 +38,10 @@ public:
     // Silences the tune; a later start begins again at its first sample.
     void Stop();
 
+    // Acts on the view's per-tick hand-over: stops the tune or starts it
+    // again from its beginning (startBuiltinMusic).
+    void Follow(AquariumScene::MusicAction action);
+
     // Started and not stopped since (whether or not a device sounds it).
     bool IsPlaying() const { return m_playing; }
     // An audio output is taking the sound now.
@@ -46,6 +51,10 @@ public:
     // How often the tune has wrapped round to its start since the last start.
     int Loops() const;
     float Gain() const { return m_gain; }
+
+signals:
+    // The tune has been (re)started from its beginning.
+    void started();
 
 private:
     std::unique_ptr<QAudioSink> m_sink;

@@ -13,6 +13,8 @@ public:
     // frameBytes: size of one audio frame, so a read never splits one.
     LoopingBuffer(QByteArray data, int frameBytes, QObject* parent = nullptr);
 
+    // Always unbuffered: a read-ahead would hide Rewind() and Loops().
+    bool open(OpenMode mode) override { return QIODevice::open(mode | QIODevice::Unbuffered); }
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override;
     // Back to the first byte.
