@@ -27,6 +27,7 @@ constexpr int kDialogHeightDu = 148;
 const QColor kListBackground(207, 184, 130);
 const QColor kListText(0, 0, 255);
 constexpr int kListColumnWidth = 500;  // pixels
+constexpr int kListRowHeight = 17;     // pixels
 constexpr int kOnIconId = 184;
 constexpr int kOffIconId = 183;
 
@@ -55,8 +56,9 @@ MusicDialog::MusicDialog(QWidget* parent) : QDialog(parent), m_pickFile(DefaultF
     setWindowTitle(kCaption);
     setModal(false);
     setFixedSize(FromDialogUnits(0, 0, kDialogWidthDu, kDialogHeightDu).size());
+    // The template's boxes were laid out for an 8 pt font at 96 dpi.
     QFont small = font();
-    small.setPixelSize(11);
+    small.setPixelSize(10);
     setFont(small);
     CreateControls();
 
@@ -146,6 +148,7 @@ void MusicDialog::InitList()
     header->setTextAlignment(Qt::AlignCenter);
     m_list->setHorizontalHeaderItem(0, header);
     m_list->setColumnWidth(0, kListColumnWidth);
+    m_list->verticalHeader()->setDefaultSectionSize(kListRowHeight);
 }
 
 void MusicDialog::InitBoxes()
