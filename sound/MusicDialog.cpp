@@ -33,7 +33,7 @@ constexpr int kOffIconId = 183;
 
 QString DefaultFilePicker(QWidget* parent)
 {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, "Open");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::ReadOnly, true);
