@@ -72,15 +72,6 @@ void BuiltinTune::Play(const WaveData& wave, float gain)
     emit started();
 }
 
-void BuiltinTune::Follow(AquariumScene::MusicAction action)
-{
-    switch (action) {
-    case AquariumScene::MusicAction::StopBuiltin: Stop(); break;
-    case AquariumScene::MusicAction::RestartBuiltin: startBuiltinMusic(); break;
-    case AquariumScene::MusicAction::None: break;
-    }
-}
-
 void BuiltinTune::Stop()
 {
     m_playing = false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "sound/WaveData.h"
-#include "view/scene/AquariumScene.h"
 
 #include <QObject>
 #include <memory>
@@ -37,10 +36,6 @@ public:
 
     // Silences the tune; a later start begins again at its first sample.
     void Stop();
-
-    // Acts on the view's per-tick hand-over: stops the tune or starts it
-    // again from its beginning (startBuiltinMusic).
-    void Follow(AquariumScene::MusicAction action);
 
     // Started and not stopped since (whether or not a device sounds it).
     bool IsPlaying() const { return m_playing; }

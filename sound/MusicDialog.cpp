@@ -1,6 +1,5 @@
 #include "sound/MusicDialog.h"
 
-#include "app/AquariumApp.h"
 #include "platform/MessageBox.h"
 #include "settings/ProgramValues.h"
 #include "settings/SettingsFile.h"
@@ -282,7 +281,7 @@ void MusicDialog::OnRemove()
 {
     const int row = SelectedRow();
     if (row < 0) {
-        ShowMessageBox(kNoSelectionText, AquariumApp::kAppName);
+        ShowMessageBox(kNoSelectionText, kMessageCaption);
         return;
     }
     m_list->removeRow(row);

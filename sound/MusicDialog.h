@@ -43,6 +43,7 @@ public:
     static constexpr int kTimerPeriodMs = 200;
     static constexpr const char* kCaption = "Custom Music - Plovi 1.0";
     static constexpr const char* kFileFilter = "(*.mp3;*.wav;*.mpeg) (*.mp3 *.wav *.mpeg)";
+    static constexpr const char* kMessageCaption = "PloviFishScr";  // the application's title
     static constexpr const char* kNoSelectionText = "Please select an item from the music list!";
 
     // Builds the controls, reads the settings and, with "OwnMusic" on and a
