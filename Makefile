@@ -11,6 +11,8 @@ PACKAGES := build-essential cmake ninja-build pkgconf \
   xvfb xauth xdotool x11-utils imagemagick \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
+# Music tests and benchmarks: a private sound server with a null sink, and real test tracks.
+PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
 
 .PHONY: all deps configure build run test demo clean
 

@@ -1,6 +1,8 @@
 #include "app/ShellWiring.h"
 
 #include "app/AquariumApp.h"
+#include "sound/BuiltinTune.h"
+#include "sound/MusicDialog.h"
 #include "ui/ControlBar.h"
 #include "view/AquariumView.h"
 
@@ -9,6 +11,7 @@ ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_vi
     m_view.SetStartClock(&AquariumApp::MillisecondsSinceStart);
     ConnectView();
     ConnectBar();
+    ConnectMusic();
     AquariumApp::AddShutdownHook([this] { SaveOnExit(); });
 }
 
@@ -22,4 +25,23 @@ void ShellWiring::ConnectView()
 
 void ShellWiring::ConnectBar() {}
 
-void ShellWiring::SaveOnExit() {}
+void ShellWiring::ConnectMusic()
+{
+    // The tune waits for the dialog's first report of its On/Off box: the
+    // music flags start as if the user's music were on.
+    m_tune = std::make_unique<BuiltinTune>();
+    m_musicDialog = std::make_unique<MusicDialog>();
+    connect(&m_view, &AquariumView::builtinMusicStopRequested, m_tune.get(), &BuiltinTune::Stop);
+    connect(&m_view, &AquariumView::builtinMusicRestartRequested, m_tune.get(),
+            &BuiltinTune::startBuiltinMusic);
+    connect(&m_view, &AquariumView::musicDialogRequested, m_musicDialog.get(), [this] {
+        m_musicDialog->show();
+        m_musicDialog->raise();
+        m_musicDialog->activateWindow();
+    });
+}
+
+void ShellWiring::SaveOnExit()
+{
+    m_musicDialog->SaveSettings();
+}

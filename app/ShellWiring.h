@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 
 class AquariumView;
+class BuiltinTune;
 class ControlBar;
+class MusicDialog;
 
 // The one place where the program's windows meet. The control bar, the
 // aquarium view and the dialogs know nothing of each other: each says what
@@ -27,7 +30,12 @@ public:
 private:
     void ConnectView();
     void ConnectBar();
+    // The Custom Music dialog (made hidden, before the first tick) and the
+    // built-in tune that follows the view's music hand-over.
+    void ConnectMusic();
 
     ControlBar& m_bar;
     AquariumView& m_view;
+    std::unique_ptr<BuiltinTune> m_tune;
+    std::unique_ptr<MusicDialog> m_musicDialog;
 };

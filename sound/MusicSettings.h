@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class SettingsFile;
+
+// The music dialog's part of the settings file, section "Custom Settings":
+// "OwnMusic", "RepeatMusic", "CycMusic", "RandomMusic" ("1" / "0"; only 1
+// reads as on), "MusicSum" and "MusicList0".."MusicList<MusicSum - 1>" (one
+// file path each, in list order). Nothing is written by a read.
+struct MusicSettings {
+    bool ownMusic = false;
+    bool repeatOne = false;
+    bool repeatAll = false;
+    bool random = false;
+    std::vector<std::string> tracks;
+
+    // A negative "MusicSum" reads as an empty list; every entry is read
+    // whole up to 4,096 bytes.
+    static MusicSettings Read(const SettingsFile& file);
+    // Stages the keys in `file` (the caller saves). Entries beyond the list
+    // from an earlier, longer save are left in place: "MusicSum" bounds what
+    // is read back.
+    void Write(SettingsFile& file) const;
+};

@@ -1,0 +1,377 @@
+#include "platform/MessageBox.h"
+#include "platform/MsvcRandom.h"
+#include "settings/ProgramValues.h"
+#include "settings/SettingsFile.h"
+#include "sound/MusicDialog.h"
+#include "sound/MusicSettings.h"
+#include "tests/sound/SoundTestSupport.h"
+#include "tests/support/TestEnvironment.h"
+#include "view/scene/AquariumScene.h"
+#include "widgets/CheckButton.h"
+#include "widgets/TrackList.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using SoundTest::WaitFor;
+using Action = AquariumScene::MusicAction;
+
+const char* kSection = SettingsSection::kCustomMusic;
+
+// Each test has its own settings directory, its own tracks and records the
+// message boxes instead of showing them.
+class MusicDialogTest : public ::testing::Test {
+protected:
+    MusicDialogTest() : m_config("XDG_CONFIG_HOME", m_configDir.Path().c_str())
+    {
+        ResetProgramValues();
+        MsvcRandom::Reset();
+        m_oldHandler = SetMessageBoxHandler(
+            [this](const std::string& text, const std::string& caption, MessageIcon) {
+                m_messages.push_back(text + " | " + caption);
+            });
+    }
+    ~MusicDialogTest() override { SetMessageBoxHandler(m_oldHandler); }
+
+    // A real wave file of the given length in this test's directory.
+    std::string Track(const std::string& name, int ms = 300)
+    {
+        const std::string path = m_tracks.Path() + name;
+        SoundTest::WriteFile(path, SoundTest::SineWave(ms));
+        return path;
+    }
+    void Save(const std::vector<std::pair<std::string, std::string>>& keys)
+    {
+        SettingsFile file;
+        for (const auto& [key, value] : keys)
+            file.WriteString(kSection, key, value);
+        file.Save();
+    }
+    void SaveList(const std::vector<std::string>& paths, bool own, const char* mode = "RepeatMusic")
+    {
+        MusicSettings s;
+        s.ownMusic = own;
+        s.repeatOne = std::string(mode) == "RepeatMusic";
+        s.repeatAll = std::string(mode) == "CycMusic";
+        s.random = std::string(mode) == "RandomMusic";
+        s.tracks = paths;
+        SettingsFile file;
+        s.Write(file);
+        file.Save();
+    }
+    static CheckButton& Box(MusicDialog& d, int id) { return *static_cast<CheckButton*>(d.Control(id)); }
+    static QPushButton& Button(MusicDialog& d, int id) { return *static_cast<QPushButton*>(d.Control(id)); }
+    static void Click(QWidget& w)
+    {
+        QTest::mouseClick(&w, Qt::LeftButton, {}, w.rect().center());
+        QCoreApplication::processEvents();  // the check boxes post their command
+    }
+    static void ClickRow(MusicDialog& d, int row)
+    {
+        TrackList& list = d.List();
+        const QRect cell = list.visualItemRect(list.item(row, 0));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(20, cell.center().y()));
+    }
+    static bool EditingEnabled(MusicDialog& d)
+    {
+        bool all = true, any = false;
+        for (int id : {MusicDialog::kAddMusicId, MusicDialog::kRemoveId, MusicDialog::kRemoveAllId,
+                       MusicDialog::kPlayId}) {
+            all = all && Button(d, id).isEnabled();
+            any = any || Button(d, id).isEnabled();
+        }
+        EXPECT_EQ(all, any) << "the four editing buttons change together";
+        return all;
+    }
+
+    TempDir m_configDir;
+    ScopedEnv m_config;
+    TempDir m_tracks;
+    std::vector<std::string> m_messages;
+    MessageBoxHandler m_oldHandler;
+};
+
+TEST_F(MusicDialogTest, SavedModesLoadAsOneTickedBox)
+{
+    const struct {
+        const char *random, *cyc, *repeat;
+        PlayMode mode;
+    } cases[] = {
+        {"1", "0", "1", PlayMode::Random},    {"0", "0", "0", PlayMode::RepeatOne},
+        {"0", "1", "0", PlayMode::RepeatAll}, {"1", "1", "1", PlayMode::Random},
+        {"0", "1", "1", PlayMode::RepeatAll}, {"2", "yes", "", PlayMode::RepeatOne},
+    };
+    for (const auto& c : cases) {
+        Save({{"RandomMusic", c.random}, {"CycMusic", c.cyc}, {"RepeatMusic", c.repeat}});
+        MusicDialog dialog;
+        EXPECT_EQ(dialog.Mode(), c.mode) << c.random << c.cyc << c.repeat;
+        EXPECT_EQ(Box(dialog, MusicDialog::kRandomId).GetCheck(), c.mode == PlayMode::Random);
+        EXPECT_EQ(Box(dialog, MusicDialog::kRepeatAllId).GetCheck(), c.mode == PlayMode::RepeatAll);
+        EXPECT_EQ(Box(dialog, MusicDialog::kRepeatOneId).GetCheck(), c.mode == PlayMode::RepeatOne);
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Idle);
+    }
+}
+
+TEST_F(MusicDialogTest, ModeBoxesActAsRadios)
+{
+    MusicDialog dialog;
+    const struct {
+        int click;
+        PlayMode mode;
+    } clicks[] = {{MusicDialog::kRandomId, PlayMode::Random},
+                  {MusicDialog::kRandomId, PlayMode::Random},  // the ticked one stays ticked
+                  {MusicDialog::kRepeatAllId, PlayMode::RepeatAll},
+                  {MusicDialog::kRepeatOneId, PlayMode::RepeatOne}};
+    for (const auto& c : clicks) {
+        Click(Box(dialog, c.click));
+        EXPECT_EQ(dialog.Mode(), c.mode);
+        int ticked = 0;
+        for (int id : {MusicDialog::kRepeatOneId, MusicDialog::kRepeatAllId, MusicDialog::kRandomId})
+            ticked += Box(dialog, id).GetCheck();
+        EXPECT_EQ(ticked, 1);
+        EXPECT_EQ(Box(dialog, c.click).GetCheck(), 1);
+    }
+}
+
+// Long paths survive a save and a reload whole; a shorter list saved over a
+// longer one leaves the old entries behind, bounded by "MusicSum".
+TEST_F(MusicDialogTest, ListAndBoxesSurviveSaveAndReload)
+{
+    std::string longPath = "/music";
+    while (longPath.size() < 4096 - 10)
+        longPath += "/" + std::string(60, 'd');
+    longPath = longPath.substr(0, 4096 - 9) + "/reef.mp3";
+    ASSERT_EQ(longPath.size(), 4096u);
+    const std::vector<std::string> paths = {"/music/a b/with spaces.mp3", longPath, "/music/ü.wav"};
+    SaveList(paths, false, "CycMusic");
+    {
+        MusicDialog dialog;
+        ASSERT_EQ(dialog.List().rowCount(), 3);
+        Click(Box(dialog, MusicDialog::kRandomId));
+        dialog.SaveSettings();
+    }
+    MusicSettings back = MusicSettings::Read(SettingsFile());
+    EXPECT_EQ(back.tracks, paths);
+    EXPECT_TRUE(back.random && !back.repeatAll && !back.repeatOne && !back.ownMusic);
+
+    SaveList({"/music/only.wav"}, true);
+    back = MusicSettings::Read(SettingsFile());
+    EXPECT_EQ(back.tracks, std::vector<std::string>{"/music/only.wav"});
+    EXPECT_EQ(SettingsFile().ReadString(kSection, "MusicList1", PrivateProfile::kPathBufferSize), longPath);
+}
+
+TEST_F(MusicDialogTest, RemoveNeedsASelectedRowAndTheLastRowLeavesThePlayer)
+{
+    const std::string a = Track("a.wav", 5000), b = Track("b.wav");
+    SaveList({a, b}, false);
+    MusicDialog dialog;
+    Click(Button(dialog, MusicDialog::kRemoveId));
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Please select an item from the music list! | PloviFishScr"});
+    EXPECT_EQ(dialog.List().rowCount(), 2);
+
+    Click(Button(dialog, MusicDialog::kPlayId));
+    EXPECT_EQ(dialog.Player().FileName().toStdString(), a);
+    Click(Button(dialog, MusicDialog::kStopId));
+    dialog.List().selectRow(1);
+    Click(Button(dialog, MusicDialog::kRemoveId));
+    ASSERT_EQ(dialog.List().rowCount(), 1);
+    dialog.List().selectRow(0);
+    Click(Button(dialog, MusicDialog::kRemoveId));
+    EXPECT_EQ(dialog.List().rowCount(), 0);
+    EXPECT_EQ(dialog.Player().FileName().toStdString(), a);
+    EXPECT_TRUE(dialog.Player().CanPlay());
+    EXPECT_EQ(m_messages.size(), 1u);
+
+    // Play, On/Off and Remove All on an empty list leave the player alone.
+    Click(Button(dialog, MusicDialog::kPlayId));
+    Click(Box(dialog, MusicDialog::kOnOffId));
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Stopped);
+    EXPECT_EQ(dialog.Player().FileName().toStdString(), a);
+}
+
+TEST_F(MusicDialogTest, PlayWhileStoppedPlaysTheSelectedRowInEveryMode)
+{
+    const std::vector<std::string> paths = {Track("0.wav", 5000), Track("1.wav", 5000), Track("2.wav", 5000)};
+    for (const char* mode : {"RepeatMusic", "CycMusic", "RandomMusic"}) {
+        SaveList(paths, false, mode);
+        MusicDialog dialog;
+        dialog.List().selectRow(2);
+        Click(Button(dialog, MusicDialog::kPlayId));
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing) << mode;
+        EXPECT_EQ(dialog.CurrentIndex(), 2) << mode;
+        EXPECT_EQ(dialog.List().HighlightedTrack(), 2) << mode;
+        EXPECT_EQ(dialog.Player().FileName().toStdString(), paths[2]) << mode;
+        EXPECT_FALSE(EditingEnabled(dialog));
+        EXPECT_EQ(Box(dialog, MusicDialog::kOnOffId).GetCheck(), 1);
+        EXPECT_TRUE(Button(dialog, MusicDialog::kStopId).isEnabled());
+
+        // A click on another row while playing switches at once.
+        ClickRow(dialog, 0);
+        EXPECT_EQ(dialog.CurrentIndex(), 0) << mode;
+        EXPECT_EQ(dialog.Player().FileName().toStdString(), paths[0]) << mode;
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+
+        Click(Button(dialog, MusicDialog::kStopId));
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Stopped);
+        EXPECT_EQ(dialog.CurrentIndex(), -1);
+        EXPECT_EQ(dialog.List().HighlightedTrack(), -1);
+        EXPECT_TRUE(dialog.List().selectionModel()->selectedRows().isEmpty());
+        EXPECT_TRUE(EditingEnabled(dialog));
+    }
+}
+
+// A file that cannot be played ends the playing: buttons back, no row
+// highlighted, one line naming the file, no message box.
+TEST_F(MusicDialogTest, UnplayableFilesEndStopped)
+{
+    const std::string text = m_tracks.Path() + "notes.mp3";
+    SoundTest::WriteFile(text, "shopping list: fish food\n");
+    const std::string empty = m_tracks.Path() + "empty.wav";
+    SoundTest::WriteFile(empty, "");
+    const std::string gone = Track("gone.wav");
+    for (const std::string& path : {text, empty, gone}) {
+        SaveList({path}, false, "CycMusic");
+        MusicDialog dialog;
+        if (path == gone)
+            std::remove(gone.c_str());
+        testing::internal::CaptureStderr();
+        Click(Button(dialog, MusicDialog::kPlayId));
+        const bool stopped = WaitFor([&] { return dialog.State() == MusicDialog::PlayState::Stopped; }, 5000);
+        WaitFor([] { return false; }, 300);  // room for a late second report
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(stopped) << path;
+        EXPECT_TRUE(EditingEnabled(dialog)) << path;
+        EXPECT_EQ(dialog.List().HighlightedTrack(), -1);
+        std::size_t lines = 0;
+        for (std::size_t at = err.find("cannot play"); at != std::string::npos; at = err.find("cannot play", at + 1))
+            ++lines;
+        EXPECT_EQ(lines, 1u) << err;
+        EXPECT_NE(err.find("\"" + path + "\""), std::string::npos) << err;
+        EXPECT_TRUE(m_messages.empty());
+    }
+}
+
+// Each mode's track order at the end of real short clips: Repeat One the same
+// row, Repeat All the next row wrapping to 0, Random the program's draws.
+TEST_F(MusicDialogTest, TheEndOfATrackStartsTheNextByMode)
+{
+    const std::vector<std::string> paths = {Track("0.wav", 200), Track("1.wav", 200), Track("2.wav", 200)};
+    MsvcRandom::Reset();
+    std::vector<int> randomRows;
+    for (int i = 0; i < 4; ++i)
+        randomRows.push_back(MsvcRandom::Next() % 3);
+    const struct {
+        const char* mode;
+        std::vector<int> rows;
+    } cases[] = {{"RepeatMusic", {0, 0, 0, 0}}, {"CycMusic", {0, 1, 2, 0}}, {"RandomMusic", randomRows}};
+    for (const auto& c : cases) {
+        SaveList(paths, false, c.mode);
+        MsvcRandom::Reset();
+        MusicDialog dialog;
+        std::vector<int> started;
+        QObject::connect(&dialog, &MusicDialog::trackStarted, [&](int row) { started.push_back(row); });
+        Click(Button(dialog, MusicDialog::kPlayId));
+        EXPECT_TRUE(WaitFor([&] { return started.size() >= 4; }, 15000)) << c.mode;
+        started.resize(std::min<std::size_t>(started.size(), 4));
+        EXPECT_EQ(started, c.rows) << c.mode;
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+    }
+}
+
+// The dialog's tick publishes the On/Off box; the view's tick hands over.
+TEST_F(MusicDialogTest, TheBuiltinTuneWaitsForTheFirstDialogTick)
+{
+    SaveList({Track("a.wav", 5000)}, false);
+    MusicDialog dialog;
+    AquariumScene scene;
+    EXPECT_EQ(scene.HandOverMusic(), Action::StopBuiltin);  // before the dialog has spoken
+    dialog.OnTimer();
+    EXPECT_EQ(scene.HandOverMusic(), Action::RestartBuiltin);
+    EXPECT_EQ(scene.HandOverMusic(), Action::None);
+
+    Click(Box(dialog, MusicDialog::kOnOffId));
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+    EXPECT_EQ(scene.HandOverMusic(), Action::None);  // until the dialog's next tick
+    dialog.OnTimer();
+    for (int tick = 0; tick < 3; ++tick)
+        EXPECT_EQ(scene.HandOverMusic(), Action::StopBuiltin);
+
+    Click(Box(dialog, MusicDialog::kOnOffId));
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Stopped);
+    dialog.OnTimer();
+    EXPECT_EQ(scene.HandOverMusic(), Action::RestartBuiltin);
+    EXPECT_EQ(scene.HandOverMusic(), Action::None);
+}
+
+TEST_F(MusicDialogTest, OwnMusicOnStartsTheListAndKeepsTheTuneSilent)
+{
+    const std::string a = Track("a.wav", 5000);
+    SaveList({a}, true);
+    MusicDialog dialog;
+    AquariumScene scene;
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+    EXPECT_EQ(dialog.List().HighlightedTrack(), 0);
+    EXPECT_TRUE(WaitFor([&] { return dialog.Player().Position() > 0; }, 5000));
+    for (int tick = 0; tick < 3; ++tick) {
+        dialog.OnTimer();
+        EXPECT_EQ(scene.HandOverMusic(), Action::StopBuiltin);
+    }
+    EXPECT_GT(dialog.LastPosition(), 0);
+}
+
+TEST_F(MusicDialogTest, KeysAndCloseHideAndSaveButKeepPlaying)
+{
+    const std::string a = Track("a.wav", 5000);
+    SaveList({a}, false);
+    MusicDialog dialog;
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    Click(Button(dialog, MusicDialog::kPlayId));
+    Click(Box(dialog, MusicDialog::kRandomId));
+
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+    MusicSettings saved = MusicSettings::Read(SettingsFile());
+    EXPECT_TRUE(saved.ownMusic && saved.random);
+
+    dialog.show();
+    Click(Box(dialog, MusicDialog::kRepeatAllId));
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    saved = MusicSettings::Read(SettingsFile());
+    EXPECT_TRUE(saved.repeatAll && !saved.random);
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+    const qint64 before = dialog.Player().Position();
+    EXPECT_TRUE(WaitFor([&] { return dialog.Player().Position() > before; }, 5000));
+}
+
+TEST_F(MusicDialogTest, VolumeComesFromTheProfileAndFollowsTheSlider)
+{
+    Program().musicVolume = 640;
+    MusicDialog dialog;
+    auto* slider = static_cast<QSlider*>(dialog.Control(MusicDialog::kVolumeSliderId));
+    EXPECT_EQ(slider->value(), 640);
+    EXPECT_EQ(dialog.Player().Volume(), 640);
+    slider->setValue(250);
+    EXPECT_EQ(dialog.Volume(), 250);
+    EXPECT_EQ(dialog.Player().Volume(), 250);
+
+    // A newly opened track gets the dialog's volume.
+    SaveList({Track("a.wav", 5000)}, false);
+    MusicDialog reloaded;
+    static_cast<QSlider*>(reloaded.Control(MusicDialog::kVolumeSliderId))->setValue(100);
+    Click(Button(reloaded, MusicDialog::kPlayId));
+    EXPECT_EQ(reloaded.Player().Volume(), 100);
+}
+
+}  // namespace
