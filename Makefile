@@ -11,8 +11,9 @@ PACKAGES := build-essential cmake ninja-build pkgconf \
   xvfb xauth xdotool x11-utils imagemagick \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
+PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver
 
-.PHONY: all deps configure build run test demo clean
+.PHONY: all deps configure build run test demo deb clean
 
 all: build
 
@@ -47,6 +48,11 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, plovi_VERSION_ARCH.deb in the build directory.
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@ls -l $(BUILD_DIR)/plovi_*.deb
 
 clean:
 	rm -rf $(BUILD_DIR)
