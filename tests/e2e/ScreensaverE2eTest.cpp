@@ -170,3 +170,13 @@ TEST_F(Screensaver, RootModeCoversTheScreen)
     ASSERT_TRUE(result);
     EXPECT_EQ(result->exitCode, 0);
 }
+
+TEST_F(Screensaver, AWaylandSessionRunsThroughX11UnlessThePlatformWasChosen)
+{
+    // Qt would pick its Wayland platform for this session; the aquarium
+    // needs X11 and finds the XWayland display in DISPLAY.
+    auto plovi = m_session.Start({}, {{"WAYLAND_DISPLAY", "wayland-plovi-test"}, {"XDG_SESSION_TYPE", "wayland"}});
+    EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
+    EXPECT_EQ(plovi->Err().find("wayland"), std::string::npos) << plovi->Err();
+    ::kill(plovi->Pid(), SIGKILL);
+}
