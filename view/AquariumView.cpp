@@ -67,7 +67,10 @@ AquariumView::~AquariumView() { OnDestroy(); }
 
 bool AquariumView::OnCreate(int screenWidth, int screenHeight)
 {
-    m_scene.SetScreenSize(screenWidth, screenHeight);
+    if (m_role == Role::Screensaver)
+        m_scene.FitToScreen(screenWidth, screenHeight);
+    else
+        m_scene.SetScreenSize(screenWidth, screenHeight);
     create();
     m_context = std::make_unique<QOpenGLContext>();
     m_context->setFormat(RequiredFormat());

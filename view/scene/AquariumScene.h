@@ -81,8 +81,9 @@ public:
     void Resize(int width, int height);
 
     // For a host whose window is the whole picture (a screensaver's window of
-    // any size): the window's size becomes the screen metrics, and the tank
-    // box and pick strips follow it. Fish keep their places and swim back
+    // any size): the window's size becomes the screen metrics, classified by
+    // its shape so that the picture fills it, and the tank box and pick
+    // strips follow it. Called instead of SetScreenSize before InitScene too. Fish keep their places and swim back
     // into a smaller box by themselves.
     void FitToScreen(int width, int height);
 
