@@ -1,7 +1,7 @@
 #include "settings/ProgramValues.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/SceneFixture.h"
-#include "view/scene/TankBox.h"
+#include "base/TankBox.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

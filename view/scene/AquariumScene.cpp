@@ -132,7 +132,7 @@ void AquariumScene::Resize(int width, int height)
 void AquariumScene::FitToScreen(int width, int height)
 {
     SetScreenSize(width, height);
-    m_resolutionIndex = ResolutionIndexByShape(width, height);
+    m_screen.resolutionIndex = ResolutionIndexByShape(width, height);
     m_tank = ComputeTankBoxFor(width, height);
     m_pickStrips.Setup(m_tank);
 }
