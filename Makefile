@@ -13,8 +13,10 @@ PACKAGES := build-essential cmake ninja-build pkgconf \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
 # Music tests and benchmarks: a private sound server with a null sink, and real test tracks.
 PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
+# Package building and the install-tree and screensaver tests.
+PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver
 
-.PHONY: all deps configure build run test demo clean
+.PHONY: all deps configure build run test demo deb clean
 
 all: build
 
@@ -49,6 +51,11 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, plovi_VERSION_ARCH.deb in the build directory.
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+	@ls -l $(BUILD_DIR)/plovi_*.deb
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -8,6 +8,14 @@ const char* const kQtOptionsWithValue[] = {"-platform", "-platformpluginpath", "
                                            "-style", "-stylesheet", "-session", "-name", "-title"};
 const char* const kQtFlags[] = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
 
+CommandLine Failed(const std::string& message)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Error;
+    result.error = message;
+    return result;
+}
+
 bool IsQtOption(const std::string& arg, bool& takesValue)
 {
     for (const char* o : kQtOptionsWithValue)
@@ -24,7 +32,7 @@ bool IsQtOption(const std::string& arg, bool& takesValue)
 
 const char* CommandLine::Usage()
 {
-    return "Usage: plovi [--fps] [--help] [--version]";
+    return "Usage: plovi [--fps] [--root | --window-id ID] [--help] [--version]";
 }
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args)
@@ -43,14 +51,25 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args)
         }
         if (arg == "--fps") {
             result.reportFps = true;
+        } else if (arg == "--root" || arg == "-root") {
+            // The single-dash spelling is the screensaver daemon's custom.
+            result.root = true;
+        } else if (arg == "--window-id" || arg == "-window-id") {
+            if (i + 1 == args.size())
+                return Failed("--window-id needs a window id");
+            result.windowIdGiven = true;
+            result.windowId = args[++i];
+        } else if (arg.rfind("--window-id=", 0) == 0) {
+            result.windowIdGiven = true;
+            result.windowId = arg.substr(std::string("--window-id=").size());
         } else if (IsQtOption(arg, takesValue)) {
             if (takesValue)
                 ++i;
         } else {
-            result.action = Action::Error;
-            result.error = "unknown option: " + arg;
-            return result;
+            return Failed("unknown option: " + arg);
         }
     }
+    if (result.root && result.windowIdGiven)
+        return Failed("--root and --window-id cannot be used together");
     return result;
 }

@@ -1,5 +1,7 @@
 #include "app/AquariumApp.h"
 #include "app/CommandLine.h"
+#include "app/ScreensaverHost.h"
+#include "app/ScreensaverTarget.h"
 
 #include <QApplication>
 #include <xcb/xcb.h>
@@ -10,6 +12,27 @@
 
 namespace {
 
+bool HasPlatformOption(const std::vector<std::string>& args)
+{
+    for (const std::string& a : args)
+        if (a == "-platform" || a.rfind("-platform=", 0) == 0)
+            return true;
+    return false;
+}
+
+// On a Wayland desktop the program runs through XWayland: the control bar's
+// absolute position and shape and the screensaver protocol are X11 features.
+// A platform the user chose (QT_QPA_PLATFORM, -platform) is kept.
+void PreferX11OnWayland(const std::vector<std::string>& args)
+{
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((platform && *platform) || HasPlatformOption(args))
+        return;
+    if (wayland && *wayland)
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
 // QApplication aborts when it cannot reach a display; say so plainly instead.
 // Returns false when no display can be reached. The probe connection (if one
 // was made) is handed back open in `probe`: an X server may refuse a client
@@ -18,15 +41,15 @@ namespace {
 bool DisplayAvailable(const std::vector<std::string>& args, xcb_connection_t*& probe)
 {
     probe = nullptr;
-    for (const std::string& a : args)
-        if (a == "-platform")
-            return true;
+    if (HasPlatformOption(args))
+        return true;
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && *platform && std::string(platform).rfind("xcb", 0) != 0 &&
         std::string(platform).rfind("wayland", 0) != 0)
         return true;
+    const bool x11 = platform && std::string(platform).rfind("xcb", 0) == 0;
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (wayland && *wayland)
+    if (!x11 && wayland && *wayland)
         return true;
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)
@@ -45,9 +68,13 @@ int main(int argc, char** argv)
     switch (options.action) {
     case CommandLine::Action::Help:
         std::printf("%s\n\nA full-screen animated aquarium.\n\n"
-                    "  --fps       print the measured frame rate to standard error once a second\n"
-                    "  --help      show this help and exit\n"
-                    "  --version   show the version and exit\n\n"
+                    "  --fps             print the measured frame rate to standard error once a second\n"
+                    "  --root            run as a screensaver on the root window (or the virtual root)\n"
+                    "  --window-id ID    run as a screensaver inside the window ID (decimal or 0x hex);\n"
+                    "                    XSCREENSAVER_WINDOW in the environment means the same\n"
+                    "  --help            show this help and exit\n"
+                    "  --version         show the version and exit\n\n"
+                    "As a screensaver it shows the scene alone and only reads the settings.\n"
                     "Escape ends the program. Settings: $XDG_CONFIG_HOME/plovi/PloviSet.ini\n",
                     CommandLine::Usage());
         return 0;
@@ -60,6 +87,12 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
+    const ScreensaverTarget target = ScreensaverTarget::Resolve(options, std::getenv("XSCREENSAVER_WINDOW"));
+    if (target.kind == ScreensaverTarget::Kind::Invalid) {
+        std::fprintf(stderr, "plovi: %s\n", target.error.c_str());
+        return 1;
+    }
+    PreferX11OnWayland(args);
     xcb_connection_t* probe = nullptr;
     if (!DisplayAvailable(args, probe)) {
         if (probe)
@@ -75,6 +108,11 @@ int main(int argc, char** argv)
     QApplication qtApp(argc, argv);
     if (probe)
         xcb_disconnect(probe);
+    if (target.kind != ScreensaverTarget::Kind::None) {
+        ScreensaverHost host(target, options.reportFps);
+        const int early = host.Start();
+        return early >= 0 ? early : qtApp.exec();
+    }
     AquariumApp app(qtApp, options);
     const int early = app.InitInstance();
     if (early >= 0)

@@ -1,5 +1,6 @@
 #include "base/TankBox.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -50,6 +51,19 @@ int ResolutionIndexFor(int screenWidth, int screenHeight)
         if (c.width == screenWidth && c.height == screenHeight)
             return c.index;
     return 1;
+}
+
+int ResolutionIndexByShape(int width, int height)
+{
+    const double shape = double(width) / double(height > 0 ? height : 1);
+    const ScreenClass* best = &kResolutionIndex[0];
+    for (const ScreenClass& c : kResolutionIndex) {
+        const double d = std::fabs(double(c.width) / c.height - shape);
+        const double bestD = std::fabs(double(best->width) / best->height - shape);
+        if (d < bestD - 1e-9 || (d < bestD + 1e-9 && std::labs(long(c.width) - width) < std::labs(long(best->width) - width)))
+            best = &c;
+    }
+    return best->index;
 }
 
 TankBox ComputeTankBoxFor(int screenWidth, int screenHeight)

@@ -15,6 +15,12 @@ struct TankBox {
 // Screen class 0..7 for the listed sizes (pixels), 1 for any other size.
 int ResolutionIndexFor(int screenWidth, int screenHeight);
 
+// Screen class 0..7 of the listed size whose shape (width / height) is
+// nearest, ties going to the nearest width: for windows of any size, such as
+// a screensaver's preview, whose picture must still fill them. Listed sizes
+// give their own class.
+int ResolutionIndexByShape(int width, int height);
+
 // The tank for a screen of the given size in pixels. Listed sizes give their
 // own x range; any other size takes the box of the nearest listed size (by
 // width, then height). The box is then widened by 20 on each side in x.

@@ -2,7 +2,8 @@
 # built for the build machine and run into ${CMAKE_BINARY_DIR}/art. It writes
 # every picture, icon, cursor and the tune, the scrambled "RCAD" entries, an
 # assembler file that pulls the bytes in with .incbin, the C++ lookup table and
-# a contact sheet of everything (art/contact-sheet.png) for a person to look at.
+# a contact sheet of everything (art/contact-sheet.png) for a person to look at,
+# and the program's icon for the desktop's icon theme (art/icons/hicolor/).
 # The result is the Qt-free static library plovi_art.
 
 set(PLOVI_ART_DIR ${CMAKE_BINARY_DIR}/art)
@@ -18,7 +19,8 @@ set_property(TARGET plovi_artgen PROPERTY LINK_OPTIONS "")
 set(PLOVI_ART_OUTPUTS
   ${PLOVI_ART_DIR}/ArtData.S
   ${PLOVI_ART_DIR}/ArtTable.cpp
-  ${PLOVI_ART_DIR}/contact-sheet.png)
+  ${PLOVI_ART_DIR}/contact-sheet.png
+  ${PLOVI_ART_DIR}/icons/hicolor/256x256/apps/plovi.png)
 add_custom_command(
   OUTPUT ${PLOVI_ART_OUTPUTS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PLOVI_ART_DIR}

@@ -114,10 +114,11 @@ void ReadFishNumbers(SettingsFile& file, int (&counts)[kSpeciesCount])
 
 void ReadSettings() { ReadSettings(Program()); }
 
-void ReadSettings(ProgramValues& program)
+void ReadSettings(ProgramValues& program, bool writeBack)
 {
     SettingsFile file;
     ReadAquariumSection(file, program.aquarium);
     ReadFishNumbers(file, program.speciesCount);
-    file.Save();
+    if (writeBack)
+        file.Save();
 }

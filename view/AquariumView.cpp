@@ -49,8 +49,13 @@ QCursor ModeCursor(int cursorId)
 
 }  // namespace
 
-AquariumView::AquariumView(ControlBar& controlBar) : m_controlBar(controlBar)
+AquariumView::AquariumView(ControlBar& controlBar) : AquariumView(&controlBar, Role::Desktop) {}
+
+AquariumView::AquariumView(Role role) : AquariumView(nullptr, role) {}
+
+AquariumView::AquariumView(ControlBar* controlBar, Role role) : m_controlBar(controlBar), m_role(role)
 {
+    m_scene.SetSettingsReadOnly(role == Role::Screensaver);
     setSurfaceType(QWindow::OpenGLSurface);
     setFormat(RequiredFormat());
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -62,7 +67,10 @@ AquariumView::~AquariumView() { OnDestroy(); }
 
 bool AquariumView::OnCreate(int screenWidth, int screenHeight)
 {
-    m_scene.SetScreenSize(screenWidth, screenHeight);
+    if (m_role == Role::Screensaver)
+        m_scene.FitToScreen(screenWidth, screenHeight);
+    else
+        m_scene.SetScreenSize(screenWidth, screenHeight);
     create();
     m_context = std::make_unique<QOpenGLContext>();
     m_context->setFormat(RequiredFormat());
@@ -109,9 +117,11 @@ void AquariumView::OnTimer()
     case AquariumScene::MusicAction::None: break;
     }
     const int modeBefore = m_scene.Mode();
-    int command = m_controlBar.Command();
+    // Without a bar (a screensaver) the command stays "no mouse mode".
+    int command = m_controlBar ? m_controlBar->Command() : CMD_NONE;
     const AquariumScene::TickAction action = m_scene.PollCommand(command);
-    m_controlBar.SetCommand(command);
+    if (m_controlBar)
+        m_controlBar->SetCommand(command);
     // A mode picked on the bar shows its cursor at once, not only after the
     // pointer next moves over the aquarium.
     if (m_scene.Mode() != modeBefore)
@@ -170,7 +180,10 @@ void AquariumView::resizeEvent(QResizeEvent*)
     if (!MakeCurrent())
         return;
     const qreal ratio = devicePixelRatio();
-    m_scene.Resize(int(width() * ratio), int(height() * ratio));
+    const int w = int(width() * ratio), h = int(height() * ratio);
+    if (m_role == Role::Screensaver)
+        m_scene.FitToScreen(w, h);
+    m_scene.Resize(w, h);
 }
 
 QPoint AquariumView::DevicePoint(const QPointF& logical) const
@@ -181,6 +194,8 @@ QPoint AquariumView::DevicePoint(const QPointF& logical) const
 
 void AquariumView::mousePressEvent(QMouseEvent* event)
 {
+    if (m_role == Role::Screensaver)
+        return;
     // The right button does nothing.
     if (event->button() != Qt::LeftButton)
         return;
@@ -198,6 +213,8 @@ void AquariumView::mousePressEvent(QMouseEvent* event)
 
 void AquariumView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_role == Role::Screensaver)
+        return;
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint p = DevicePoint(event->position());
@@ -207,12 +224,16 @@ void AquariumView::mouseReleaseEvent(QMouseEvent* event)
 
 void AquariumView::mouseDoubleClickEvent(QMouseEvent*)
 {
+    if (m_role == Role::Screensaver)
+        return;
     // The first click of the pair already went through the press handler.
     SetModeCursor();
 }
 
 void AquariumView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_role == Role::Screensaver)
+        return;
     SetModeCursor();
     const QPoint p = DevicePoint(event->position());
     m_scene.OnMouseMove(p.x(), p.y());
@@ -220,7 +241,7 @@ void AquariumView::mouseMoveEvent(QMouseEvent* event)
 
 void AquariumView::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    if (m_role == Role::Desktop && event->key() == Qt::Key_Escape) {
         emit exitRequested();
         return;
     }

@@ -18,7 +18,15 @@ class ControlBar;
 class AquariumView : public QWindow {
     Q_OBJECT
 public:
+    // Desktop: the aquarium of the main frame, driven by the control bar's
+    // command code. Screensaver: the scene alone in a window another program
+    // owns; no input, no cursor, the settings file only read, and the scene
+    // sized by the window, whatever size it has.
+    enum class Role { Desktop, Screensaver };
+
     explicit AquariumView(ControlBar& controlBar);
+    // A view without a control bar (the screensaver role).
+    explicit AquariumView(Role role);
     ~AquariumView() override;
 
     // Creates the context and builds the scene for a screen of the given size
@@ -77,7 +85,10 @@ private:
     void OnDestroy();
     QPoint DevicePoint(const QPointF& logical) const;
 
-    ControlBar& m_controlBar;
+    AquariumView(ControlBar* controlBar, Role role);
+
+    ControlBar* m_controlBar;   // null without a bar
+    const Role m_role;
     AquariumScene m_scene;
     std::unique_ptr<QOpenGLContext> m_context;
     bool m_sceneReady = false;

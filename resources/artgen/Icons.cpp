@@ -1,5 +1,6 @@
 #include "Icons.h"
 
+#include "FishPreview.h"
 #include "Sdf.h"
 
 #include <cmath>
@@ -256,17 +257,23 @@ CursorArt PaintCursor(int id)
     return {WithHalo(c), hotX, hotY};
 }
 
-Canvas PaintProgramIcon(const Canvas& fishSideView)
+Canvas PaintProgramIcon(const Canvas& fishTexture, int size)
 {
-    Canvas c(64, 64, {}, 0.0f);
-    auto tile = [](Vec2 p) { return Sdf::Box(p, {32, 32}, {30.5f, 30.5f}, 10.0f); };
-    FillShape(c, [&](Vec2 p) { return tile(p) - 1.2f; }, Rgb{0.03f, 0.15f, 0.30f});
-    FillShapeWith(c, tile, [](Vec2 p) { return Mix(Rgb{0.25f, 0.70f, 0.95f}, Rgb{0.03f, 0.25f, 0.55f}, Clamp01((p.y - 2.0f) / 60.0f)); });
-    FillShapeWith(c, [&](Vec2 p) { return std::max(tile(p), 50.0f + 3.0f * std::sin(p.x * 0.15f) - p.y); },
+    // Drawn on a 64-unit grid; k turns grid units into this size's pixels.
+    const float k = float(size) / 64.0f;
+    auto at = [k](Vec2 p) { return p * (1.0f / k); };
+    Canvas c(size, size, {}, 0.0f);
+    auto tile = [&](Vec2 p) { return Sdf::Box(at(p), {32, 32}, {30.5f, 30.5f}, 10.0f) * k; };
+    FillShape(c, [&](Vec2 p) { return tile(p) - 1.2f * k; }, Rgb{0.03f, 0.15f, 0.30f});
+    FillShapeWith(c, tile, [&](Vec2 p) {
+        return Mix(Rgb{0.25f, 0.70f, 0.95f}, Rgb{0.03f, 0.25f, 0.55f}, Clamp01((at(p).y - 2.0f) / 60.0f));
+    });
+    FillShapeWith(c, [&](Vec2 p) { return std::max(tile(p), (50.0f + 3.0f * std::sin(at(p).x * 0.15f) - at(p).y) * k); },
                   [](Vec2) { return Rgb{0.85f, 0.76f, 0.55f}; });
     const float bubbles[3][3] = {{46.0f, 13.0f, 3.0f}, {52.0f, 8.0f, 2.0f}, {49.0f, 20.0f, 1.6f}};
     for (const auto& b : bubbles)
-        StrokeShape(c, [&](Vec2 p) { return Sdf::Circle(p, {b[0], b[1]}, b[2]); }, 1.1f, kWhite, 0.85f);
-    c.Draw(fishSideView, (64 - fishSideView.Width()) / 2, 17);
+        StrokeShape(c, [&](Vec2 p) { return Sdf::Circle(at(p), {b[0], b[1]}, b[2]) * k; }, 1.1f * k, kWhite, 0.85f);
+    const Canvas fish = RenderFishSideView(fishTexture, int(std::lround(52 * k)), int(std::lround(30 * k)));
+    c.Draw(fish, (size - fish.Width()) / 2, int(std::lround(17 * k)));
     return c;
 }

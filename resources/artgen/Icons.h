@@ -14,5 +14,11 @@ struct CursorArt {
 };
 CursorArt PaintCursor(int id);
 
-// The program's icon, 64 x 64, around the picture of a fish.
-Canvas PaintProgramIcon(const Canvas& fishSideView);
+// The sizes of the program's icon in the desktop's icon theme (pixels).
+inline constexpr int kThemeIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// The program's icon, size x size pixels (64 for the window icon; the
+// desktop's icon theme sizes from 16 to 256), around a fish wearing the given
+// texture. Painted at each size, not scaled from one picture, so every size is
+// sharp.
+Canvas PaintProgramIcon(const Canvas& fishTexture, int size);

@@ -12,6 +12,7 @@
 #include "Tune.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <exception>
 
 namespace {
@@ -79,10 +80,25 @@ void AddWindowArt(ArtPackage& package, ContactSheet& sheet)
         cursor.image.Blend(cursor.hotX, cursor.hotY, Rgb{1, 0, 1}, 1.0f);
         sheet.Add("CURSOR " + std::to_string(id), cursor.image, 96, 96, 3);
     }
-    const Canvas fish = RenderFishSideView(PaintFishTexture(AllSpecies()[0]), 52, 30);
-    const Canvas icon = PaintProgramIcon(fish);
+    const Canvas fishTexture = PaintFishTexture(AllSpecies()[0]);
+    const Canvas icon = PaintProgramIcon(fishTexture, 64);
     package.AddImage(128, "ICON", "icon128-program", ".png", Encoders::Png(icon, true), 32, 32);
     sheet.Add("ICON 128", icon, 128, 128, 2);
+}
+
+// The program's icon for the desktop's icon theme, one file per size, in the
+// hicolor layout (icons/hicolor/NxN/apps/plovi.png); installed, not embedded.
+void AddThemeIcons(const std::string& directory, ContactSheet& sheet)
+{
+    sheet.Section("DESKTOP ICONS (HICOLOR THEME)");
+    const Canvas fishTexture = PaintFishTexture(AllSpecies()[0]);
+    for (int size : kThemeIconSizes) {
+        const Canvas icon = PaintProgramIcon(fishTexture, size);
+        const std::string dir = directory + "icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/";
+        std::filesystem::create_directories(dir);
+        Encoders::WriteFile(dir + "plovi.png", Encoders::Png(icon, true));
+        sheet.Add(std::to_string(size) + " PX", icon, size, size);
+    }
 }
 
 void AddTune(ArtPackage& package)
@@ -105,6 +121,7 @@ int main(int argc, char** argv)
         AddScenePictures(package, sheet, grid);
         AddWindowArt(package, sheet);
         AddTune(package);
+        AddThemeIcons(package.Directory(), sheet);
         Encoders::WriteFile(package.Directory() + "contact-sheet.png", Encoders::Png(sheet.Render(), false));
         package.WriteIndex();
         std::printf("plovi_artgen: %zu bytes of art embedded\n", package.EmbeddedBytes());

@@ -49,7 +49,7 @@ bool AquariumScene::InitScene()
     m_backgroundTexture = BuiltinTextures::LoadBackground(assetDirectory);
     BuiltinTextures::LoadFish(assetDirectory, m_fishTextures);
     // Everything from here on sees the values of the settings file.
-    ReadSettings(m_values);
+    ReadSettings(m_values, !m_settingsReadOnly);
     // Fish placement: all 20 slots, inactive ones too, so a slot that
     // becomes active later starts inside the tank. Needs the tank box and
     // comes after the settings.
@@ -127,6 +127,14 @@ void AquariumScene::Resize(int width, int height)
     glLoadIdentity();
     if (m_pRipple)
         m_pRipple->Setup(width, height);
+}
+
+void AquariumScene::FitToScreen(int width, int height)
+{
+    SetScreenSize(width, height);
+    m_screen.resolutionIndex = ResolutionIndexByShape(width, height);
+    m_tank = ComputeTankBoxFor(width, height);
+    m_pickStrips.Setup(m_tank);
 }
 
 // The frame's recipe. Camera and light, the backdrop, the fog, each fish's

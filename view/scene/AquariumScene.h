@@ -80,6 +80,17 @@ public:
     // Called by the host when the window is resized (pixels).
     void Resize(int width, int height);
 
+    // For a host whose window is the whole picture (a screensaver's window of
+    // any size): the window's size becomes the screen metrics, classified by
+    // its shape so that the picture fills it, and the tank box and pick
+    // strips follow it. Called instead of SetScreenSize before InitScene too. Fish keep their places and swim back
+    // into a smaller box by themselves.
+    void FitToScreen(int width, int height);
+
+    // When set before InitScene, the settings file is read but never written
+    // (a screensaver must leave the user's file exactly as it is).
+    void SetSettingsReadOnly(bool readOnly) { m_settingsReadOnly = readOnly; }
+
     // Copies the control bar's command into m_mode and tells the host what to
     // do. Dialog codes become CMD_NONE in both the command and the mode.
     TickAction PollCommand(int& command);
@@ -145,6 +156,7 @@ private:
     bool m_buttonDown = false;
     bool m_feedClickPending = false;
     int m_pressCount = 0;
+    bool m_settingsReadOnly = false;
 
     unsigned m_backgroundTexture = 0;
     unsigned m_customImageTexture = 0;

@@ -1,0 +1,113 @@
+// The install tree, put into a temporary prefix and checked with the
+// desktop's own validators.
+#include "tests/e2e/E2eHarness.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QImage>
+#include <QXmlStreamReader>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class InstallTree : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_prefix = new TempDir;
+        s_install = new CommandResult(
+            RunCommand({PLOVI_CMAKE, "--install", PLOVI_BUILD_DIR, "--prefix", s_prefix->Path()}, {}, 60));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_install;
+        delete s_prefix;
+    }
+    void SetUp() override { ASSERT_EQ(s_install->exitCode, 0) << s_install->out << s_install->err; }
+
+    static std::string At(const std::string& relative) { return s_prefix->Path() + relative; }
+
+    static inline TempDir* s_prefix = nullptr;
+    static inline CommandResult* s_install = nullptr;
+};
+
+}  // namespace
+
+TEST_F(InstallTree, TheProgramAndItsIconsAreWhereTheDesktopLooks)
+{
+    struct stat st;
+    ASSERT_EQ(::stat(At("bin/plovi").c_str(), &st), 0);
+    EXPECT_TRUE(st.st_mode & S_IXOTH);
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        const QImage icon(QString::fromStdString(At("share/icons/hicolor/" + name + "/apps/plovi.png")));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << name;
+        EXPECT_TRUE(icon.hasAlphaChannel()) << name;
+    }
+    const CommandResult version = RunCommand({At("bin/plovi"), "--version"}, {{"DISPLAY", std::nullopt}});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("plovi ", 0), 0u) << version.out;
+}
+
+TEST_F(InstallTree, DesktopEntriesAndMetadataPassTheirValidators)
+{
+    const struct {
+        std::vector<std::string> command;
+        const char* file;
+    } checks[] = {
+        {{"desktop-file-validate"}, "share/applications/plovi.desktop"},
+        {{"desktop-file-validate"}, "share/applications/screensavers/plovi.desktop"},
+        {{"appstreamcli", "validate", "--no-net", "--pedantic"}, "share/metainfo/org.example.plovi_aquarium.metainfo.xml"},
+    };
+    for (const auto& c : checks) {
+        std::vector<std::string> argv = c.command;
+        argv.push_back(At(c.file));
+        const CommandResult r = RunCommand(argv, {}, 30);
+        EXPECT_EQ(r.exitCode, 0) << c.file << ":\n" << r.out << r.err;
+        EXPECT_EQ((r.out + r.err).find("error"), std::string::npos) << c.file << ":\n" << r.out << r.err;
+    }
+    const std::string entry = ReadAll(At("share/applications/plovi.desktop"));
+    for (const char* line : {"\nExec=plovi\n", "\nIcon=plovi\n", "\nName=Plovi Aquarium\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line;
+    EXPECT_NE(ReadAll(At("share/applications/screensavers/plovi.desktop")).find("\nExec=plovi --root\n"),
+              std::string::npos);
+}
+
+TEST_F(InstallTree, TheManPageRendersWithEveryOptionAndTheExitCodes)
+{
+    const CommandResult r =
+        RunCommand({"man", "--warnings", "-l", At("share/man/man6/plovi.6")}, {{"MANWIDTH", "80"}, {"MANPAGER", "cat"}, {"PAGER", "cat"}}, 30);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "") << "groff warnings";
+    for (const char* text : {"--fps", "--root", "--window-id ID", "--help", "--version", "XSCREENSAVER_WINDOW",
+                             "QT_QPA_PLATFORM", "PloviSet.ini", "Escape", "Feed Fish", "EXIT STATUS", "plovi --root \\n\\"})
+        EXPECT_NE(r.out.find(text), std::string::npos) << text;
+}
+
+TEST_F(InstallTree, TheScreensaverSettingsEntryNamesTheModuleAndItsRootOption)
+{
+    QFile file(QString::fromStdString(At("share/xscreensaver/config/plovi.xml")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString name, command;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"screensaver")
+            name = xml.attributes().value("name").toString();
+        if (xml.name() == u"command")
+            command = xml.attributes().value("arg").toString();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(name, "plovi");
+    EXPECT_EQ(command, "--root");
+}
