@@ -107,12 +107,17 @@ bool IsBlankText(const std::string& t, std::size_t begin, std::size_t end)
     return true;
 }
 
-// Stable sort of 32-bit-keyed records by their key, in two passes of 16
-// bits: linear, where a comparison sort of millions of lines would hold up
-// the start.
+// Stable sort of 32-bit-keyed records by their key. A big file goes in two
+// radix passes of 16 bits: linear, where a comparison sort of millions of
+// lines would hold up the start; the usual small one by comparison, which
+// spares it the two 512 KiB tables of counts.
 template <typename T>
-void RadixSortByHash(std::vector<T>& items)
+void SortByHash(std::vector<T>& items)
 {
+    if (items.size() < 16384) {
+        std::stable_sort(items.begin(), items.end(), [](const T& a, const T& b) { return a.hash < b.hash; });
+        return;
+    }
     std::vector<T> buffer(items.size());
     for (int shift : {0, 16}) {
         std::vector<std::size_t> count(65537, 0);
@@ -199,7 +204,7 @@ void PrivateProfile::BuildIndex() const
             m_keys.push_back({KeyHash(sectionHash, name, size), std::uint32_t(start)});
         }
     }
-    RadixSortByHash(m_keys);
+    SortByHash(m_keys);
 }
 
 std::size_t PrivateProfile::FindSection(const std::string& section) const
