@@ -46,8 +46,11 @@ bool EnsurePrivateDirectory(const std::string& dirIn)
     if (::lstat(dir.substr(0, dir.size() - 1).c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
         st.st_uid != ::getuid())
         return false;
-    // Ours, so make it private if it is not (an old or hand-made directory).
-    return (st.st_mode & 077) == 0 || ::chmod(dir.c_str(), 0700) == 0;
+    // Ours: when others may write to it, take their bits away (the user's own
+    // bits stay, so a directory made read-only on purpose stays read-only).
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::chmod(dir.c_str(), st.st_mode & 0700) == 0;
 }
 
 std::string TempDirectory()

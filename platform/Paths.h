@@ -27,7 +27,8 @@ std::string TempDirectory();
 
 // Creates dir (and missing parents) with mode 0700. Refuses a path that
 // exists but is not a directory owned by this user (a symbolic link is
-// refused too); one of this user's with wider permissions is made 0700.
+// refused too); one of this user's that others may write to loses all
+// permissions but the user's own.
 // Returns success.
 bool EnsurePrivateDirectory(const std::string& dir);
 
