@@ -16,7 +16,18 @@ PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
 # Package building and the install-tree and screensaver tests.
 PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver
 
-.PHONY: all deps configure build run test demo deb clean
+# The fuzzers' compiler and runtime, and the sanitizer runs.
+PACKAGES += clang libclang-rt-14-dev bc
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+# Leaks inside the GL driver, fontconfig and Qt's plugin loading are not ours;
+# UBSan stops at the first report so a test fails on it.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps configure build run test demo deb clean test-asan fuzz
 
 all: build
 
@@ -57,5 +68,19 @@ deb: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 	@ls -l $(BUILD_DIR)/plovi_*.deb
 
+# The whole suite, end-to-end tests included, built with AddressSanitizer
+# and UBSan in its own folder.
+test-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOVI_ASAN=ON > /dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Each fuzz target for FUZZ_SECONDS over its corpus (clang, libFuzzer).
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOVI_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang > /dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

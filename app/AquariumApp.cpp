@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/RegistryProfile.h"
+#include "platform/qt/TerminationSignals.h"
 #include "settings/ProgramValues.h"
 #include "ui/ControlBar.h"
 #include "view/AquariumView.h"
@@ -15,6 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
+#if defined(PLOVI_SANITIZED)
+#include <sanitizer/lsan_interface.h>
+#endif
 #include <vector>
 
 namespace {
@@ -55,6 +59,10 @@ int AquariumApp::InitInstance()
     Program().musicVolume = ReadVolumeProfile();
     QtMessageBox::Install();
 
+    // A logout, Ctrl-C or a closed terminal ends the program as Exit does.
+    // Installed before the scene is built: a signal that comes during the
+    // start-up waits in the event loop until the transient files are gone.
+    m_signals = std::make_unique<TerminationSignals>([](int) { EndProcess(0); });
     m_controlBar = std::make_unique<ControlBar>();
     m_frame = std::make_unique<CMainFrame>(*m_controlBar);
     const int created = m_frame->OnCreate(m_options.reportFps);
@@ -82,6 +90,12 @@ void AquariumApp::EndProcess(int code)
     for (auto& hook : ShutdownHooks())
         hook();
     std::fflush(nullptr);
+#if defined(PLOVI_SANITIZED)
+    // The sanitizer build checks for leaks here: what the windows and the
+    // scene still hold is reachable and not reported; anything lost is, and
+    // the check then ends the process with its own failing exit code.
+    __lsan_do_leak_check();
+#endif
     // _exit: no static destructors run against live windows and GL state.
     ::_exit(code);
 }

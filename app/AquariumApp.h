@@ -10,6 +10,7 @@ class QApplication;
 class CMainFrame;
 class ControlBar;
 class ShellWiring;
+class TerminationSignals;
 
 // The application: the single-instance rule, the start-up sequence and the
 // two ways the program ends.
@@ -27,8 +28,9 @@ public:
     // into the event loop, otherwise the exit code to end with now.
     int InitInstance();
 
-    // Ends the process at once with the given code. Registered shutdown hooks
-    // (the dialogs' settings savers) run first; nothing else does.
+    // Ends the process at once with the given code: Exit, Escape and the
+    // termination signals all end here. Registered shutdown hooks (the
+    // dialogs' settings savers) run first; nothing else does.
     [[noreturn]] static void EndProcess(int code);
     static void AddShutdownHook(std::function<void()> hook);
 
@@ -43,4 +45,5 @@ private:
     std::unique_ptr<ControlBar> m_controlBar;
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<ShellWiring> m_wiring;   // after the frame: it connects the frame's view
+    std::unique_ptr<TerminationSignals> m_signals;
 };

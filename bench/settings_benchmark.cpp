@@ -3,6 +3,10 @@
 // normal start (every key present, nothing written) and a start on a file
 // with a 10 MB garbage line. For scale it also times the same first run done
 // key by key, each write a full read and atomic rewrite of the file.
+// Last, a damaged 50 MB file of three million short lines without the
+// program's keys: the first start on it (every default written back) and a
+// second one, each in a child process whose peak resident memory is given
+// against an idle child's.
 //
 //   settings_benchmark [RUNS]     (default 20)
 #include "platform/MsvcRandom.h"
@@ -18,6 +22,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +68,37 @@ void FirstRunKeyByKey(const std::string& path)
     }
 }
 
+// Runs work() once in a child process; its wall time in ms and the child's
+// peak resident memory in MB.
+template <typename Work>
+std::pair<double, double> InChild(Work work)
+{
+    const double start = WallSeconds();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const double ms = (WallSeconds() - start) * 1000.0;
+    struct rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);  // the largest child so far
+    return {ms, usage.ru_maxrss / 1024.0};
+}
+
+void WriteShortLines(const std::string& path, std::size_t bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "[Aquarium Settings]\n";
+    std::size_t written = 0;
+    for (int i = 0; written < bytes; ++i) {
+        const std::string line = "junk" + std::to_string(i) + "=" + std::to_string(i % 97) + "\n";
+        out << line;
+        written += line.size();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -84,10 +122,20 @@ int main(int argc, char** argv)
     std::ofstream(path, std::ios::binary) << std::string(10u << 20, 'x') << "\n" << full;
     const double hugeLine = MillisecondsPerRun(runs, [] {}, [] { ReadSettings(); });
 
+    const double idleMb = InChild([] {}).second;
+    WriteShortLines(path, 50u << 20);
+    const double fileMb = std::filesystem::file_size(path) / 1048576.0;
+    const auto [bigFirstMs, bigFirstMb] = InChild([] { ReadSettings(); });
+    const auto [bigAgainMs, bigAgainMb] = InChild([] { ReadSettings(); });
+
     std::printf("ReadSettings, first run (one atomic write)     %8.3f ms\n", firstRun);
     std::printf("ReadSettings, normal start (no write)          %8.3f ms\n", normalStart);
     std::printf("ReadSettings, file with a 10 MB line           %8.3f ms\n", hugeLine);
     std::printf("first run key by key (47 reads + 47 rewrites)  %8.3f ms\n", keyByKey);
+    std::printf("%.1f MB file of short lines, first start  %8.1f ms, peak %.1f MB above an idle child\n", fileMb,
+                bigFirstMs, bigFirstMb - idleMb);
+    std::printf("%.1f MB file of short lines, next start   %8.1f ms, peak %.1f MB above an idle child\n", fileMb,
+                bigAgainMs, bigAgainMb - idleMb);
     std::printf("(%d runs each, wall time, settings in %s)\n", runs, dir.Path().c_str());
     return 0;
 }

@@ -12,12 +12,14 @@
 
 namespace {
 
-// Opens for writing, created private or truncated; never through a symbolic
-// link, since the directory may be the current one when the private
-// directory is unavailable.
+// Opens a new private file for writing. Whatever had the name (an older
+// copy, or a link planted there) is removed first, and the file must then be
+// created afresh, never reached through a symbolic link: the directory may
+// be the current one when the private directory is unavailable.
 int OpenForWriting(const std::string& path)
 {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    ::unlink(path.c_str());
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
 
 void WriteAll(int fd, const unsigned char* data, std::size_t size)

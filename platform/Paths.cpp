@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,9 +43,14 @@ bool EnsurePrivateDirectory(const std::string& dirIn)
             return false;
     }
     struct stat st {};
-    if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::lstat(dir.substr(0, dir.size() - 1).c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        st.st_uid != ::getuid())
         return false;
-    return st.st_uid == ::getuid();
+    // Ours: when others may write to it, take their bits away (the user's own
+    // bits stay, so a directory made read-only on purpose stays read-only).
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::chmod(dir.c_str(), st.st_mode & 0700) == 0;
 }
 
 std::string TempDirectory()
@@ -55,14 +61,25 @@ std::string TempDirectory()
 
 std::string RuntimeDirectory()
 {
+    // Only a directory no one else can write to: in a shared one, another
+    // user could plant links or files where the transient files go.
     std::string xdg = EnvOr("XDG_RUNTIME_DIR", "");
-    if (!xdg.empty() && IsDirectory(xdg) && ::access(xdg.c_str(), W_OK | X_OK) == 0)
+    struct stat st {};
+    if (!xdg.empty() && ::stat(xdg.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+        (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 && ::access(xdg.c_str(), W_OK | X_OK) == 0)
         return WithSlash(xdg);
     std::string temp = TempDirectory();
     if (temp.empty())
         temp = "/tmp/";
     std::string own = temp + "plovi-" + std::to_string(::getuid()) + "/";
-    return EnsurePrivateDirectory(own) ? own : std::string();
+    if (EnsurePrivateDirectory(own))
+        return own;
+    // Someone else holds that name: a fresh directory of this process's own.
+    static const std::string fresh = [&temp] {
+        std::string pattern = temp + "plovi-" + std::to_string(::getuid()) + "-XXXXXX";
+        return ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
+    }();
+    return fresh;
 }
 
 std::string AssetDirectory()
@@ -77,6 +94,12 @@ std::string AssetDirectory()
 std::string SettingsDirectory()
 {
     std::string home = EnvOr("HOME", "");
+    if (home.empty()) {
+        // HOME unset (a service, a stripped environment): the account's home.
+        const passwd* account = ::getpwuid(::getuid());
+        if (account && account->pw_dir && account->pw_dir[0] == '/')
+            home = account->pw_dir;
+    }
     std::string config = EnvOr("XDG_CONFIG_HOME", home.empty() ? std::string() : home + "/.config");
     if (config.empty())
         return {};

@@ -6,16 +6,19 @@
 // string means it could not be found or created.
 namespace Paths {
 
-// Per-user runtime directory for transient files: $XDG_RUNTIME_DIR, or when
-// that is unset or unusable a private "plovi-<uid>" directory under the temp
-// directory. Used for the instance locks.
+// Per-user runtime directory for transient files: $XDG_RUNTIME_DIR when it is
+// a directory of this user that no one else may write to; otherwise a
+// private (0700) "plovi-<uid>" directory under the temp directory, or, when
+// another user holds that name, a fresh private directory of this process.
+// Used for the instance locks.
 std::string RuntimeDirectory();
 
 // The directory the built-in art is written out to while it is loaded:
 // RuntimeDirectory() + "plovi/".
 std::string AssetDirectory();
 
-// The settings directory: $XDG_CONFIG_HOME/plovi/, default ~/.config/plovi/.
+// The settings directory: $XDG_CONFIG_HOME/plovi/, default ~/.config/plovi/
+// (with HOME unset, the account's home directory from the password database).
 std::string SettingsDirectory();
 
 // The temp directory ($TMPDIR, else /tmp) with a trailing '/', or "" when it
@@ -23,7 +26,10 @@ std::string SettingsDirectory();
 std::string TempDirectory();
 
 // Creates dir (and missing parents) with mode 0700. Refuses a path that
-// exists but is not a directory owned by this user. Returns success.
+// exists but is not a directory owned by this user (a symbolic link is
+// refused too); one of this user's that others may write to loses all
+// permissions but the user's own.
+// Returns success.
 bool EnsurePrivateDirectory(const std::string& dir);
 
 }  // namespace Paths

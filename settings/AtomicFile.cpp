@@ -74,16 +74,18 @@ ReadStatus Read(const std::string& path, std::size_t maxBytes, std::string& out)
         ::close(fd);
         return ReadStatus::Unreadable;
     }
+    // The size the file has and a little room for edits, so the text costs
+    // its size once and a few changed lines do not move it; a file that
+    // grows while it is read is taken up to maxBytes.
+    out.reserve(static_cast<std::size_t>(st.st_size) + (64u << 10));
     out.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
-    // The size may change while reading: stop at end of file or at maxBytes.
-    while (true) {
-        if (done == out.size()) {
-            if (out.size() >= maxBytes)
-                break;
-            out.resize(std::min(maxBytes, out.size() + 4096));
-        }
-        const ssize_t n = ::read(fd, &out[done], out.size() - done);
+    char extra[4096];
+    while (done < maxBytes) {
+        const bool intoOut = done < out.size();
+        char* into = intoOut ? &out[done] : extra;
+        const std::size_t room = intoOut ? out.size() - done : std::min(sizeof extra, maxBytes - done);
+        const ssize_t n = ::read(fd, into, room);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -93,6 +95,8 @@ ReadStatus Read(const std::string& path, std::size_t maxBytes, std::string& out)
         }
         if (n == 0)
             break;
+        if (!intoOut)
+            out.append(extra, static_cast<std::size_t>(n));
         done += static_cast<std::size_t>(n);
     }
     ::close(fd);

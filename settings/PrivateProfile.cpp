@@ -2,6 +2,8 @@
 
 #include "settings/AtomicFile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -12,24 +14,27 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-bool SameName(const std::string& a, const std::string& b)
+bool SameName(const char* a, std::size_t size, const std::string& b)
 {
-    if (a.size() != b.size())
+    if (size != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
+    for (std::size_t i = 0; i < size; ++i)
         if (Lower(a[i]) != Lower(b[i]))
             return false;
     return true;
 }
 
-// [begin, end) of s without surrounding spaces and tabs.
-std::string Trimmed(const std::string& s, std::size_t begin, std::size_t end)
+// FNV-1a over the lower-case name, continued from `hash`.
+std::uint32_t HashName(const char* name, std::size_t size, std::uint32_t hash = 2166136261u)
 {
-    while (begin < end && IsBlank(s[begin]))
-        ++begin;
-    while (end > begin && IsBlank(s[end - 1]))
-        --end;
-    return s.substr(begin, end - begin);
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ std::uint8_t(Lower(name[i]))) * 16777619u;
+    return hash;
+}
+
+std::uint32_t KeyHash(std::uint32_t sectionHash, const char* key, std::size_t size)
+{
+    return HashName(key, size, (sectionHash ^ 0xFFu) * 16777619u);
 }
 
 bool HasLineBreakOrNul(const std::string& s)
@@ -42,12 +47,88 @@ bool HasOuterBlanks(const std::string& s)
     return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back()));
 }
 
-bool IsBlankLine(const std::string& text)
+enum class LineKind { Other, Section, Key };
+
+// What one line is, found without copying it: the name without its blanks
+// and, for a key, where its value starts (after the blanks behind '=').
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::size_t nameBegin = 0, nameEnd = 0;
+    std::size_t valueAt = 0;
+};
+
+void TrimRange(const std::string& t, std::size_t& begin, std::size_t& end)
 {
-    for (char c : text)
-        if (!IsBlank(c))
+    while (begin < end && IsBlank(t[begin]))
+        ++begin;
+    while (end > begin && IsBlank(t[end - 1]))
+        --end;
+}
+
+ParsedLine ParseLine(const std::string& t, std::size_t begin, std::size_t end)
+{
+    ParsedLine line;
+    std::size_t first = begin;
+    while (first < end && IsBlank(t[first]))
+        ++first;
+    if (first == end || t[first] == ';')
+        return line;
+    if (t[first] == '[') {
+        const void* close = std::memchr(t.data() + first + 1, ']', end - first - 1);
+        line.kind = LineKind::Section;
+        line.nameBegin = first + 1;
+        line.nameEnd = close ? std::size_t(static_cast<const char*>(close) - t.data()) : end;
+        TrimRange(t, line.nameBegin, line.nameEnd);
+        return line;
+    }
+    const void* equals = std::memchr(t.data() + first, '=', end - first);
+    if (!equals)
+        return line;
+    line.nameBegin = first;
+    line.nameEnd = std::size_t(static_cast<const char*>(equals) - t.data());
+    TrimRange(t, line.nameBegin, line.nameEnd);
+    if (line.nameBegin == line.nameEnd)
+        return line;
+    line.kind = LineKind::Key;
+    line.valueAt = line.nameEnd;
+    while (t[line.valueAt] != '=')
+        ++line.valueAt;
+    ++line.valueAt;
+    while (line.valueAt < end && IsBlank(t[line.valueAt]))
+        ++line.valueAt;
+    return line;
+}
+
+bool IsBlankText(const std::string& t, std::size_t begin, std::size_t end)
+{
+    for (std::size_t i = begin; i < end; ++i)
+        if (!IsBlank(t[i]))
             return false;
     return true;
+}
+
+// Stable sort of 32-bit-keyed records by their key. A big file goes in two
+// radix passes of 16 bits: linear, where a comparison sort of millions of
+// lines would hold up the start; the usual small one by comparison, which
+// spares it the two 512 KiB tables of counts.
+template <typename T>
+void SortByHash(std::vector<T>& items)
+{
+    if (items.size() < 16384) {
+        std::stable_sort(items.begin(), items.end(), [](const T& a, const T& b) { return a.hash < b.hash; });
+        return;
+    }
+    std::vector<T> buffer(items.size());
+    for (int shift : {0, 16}) {
+        std::vector<std::size_t> count(65537, 0);
+        for (const T& item : items)
+            ++count[((item.hash >> shift) & 0xFFFFu) + 1];
+        for (std::size_t i = 1; i < count.size(); ++i)
+            count[i] += count[i - 1];
+        for (const T& item : items)
+            buffer[count[(item.hash >> shift) & 0xFFFFu]++] = item;
+        items.swap(buffer);
+    }
 }
 
 }  // namespace
@@ -56,84 +137,112 @@ PrivateProfile::PrivateProfile(std::string path) : m_path(std::move(path)) {}
 
 void PrivateProfile::Load()
 {
-    std::string content;
-    const AtomicFile::ReadStatus status = AtomicFile::Read(m_path, kMaxFileBytes, content);
+    const AtomicFile::ReadStatus status = AtomicFile::Read(m_path, kMaxFileBytes, m_text);
     m_unreadable = status == AtomicFile::ReadStatus::Unreadable;
     m_changed = false;
-    Parse(content);
+    m_indexed = false;
+    m_sections.clear();
+    m_keys.clear();
 }
 
-void PrivateProfile::Parse(const std::string& content)
+PrivateProfile::Span PrivateProfile::LineAt(std::size_t start) const
 {
-    m_lines.clear();
-    std::size_t start = 0;
-    while (start < content.size()) {
-        const std::size_t newline = content.find('\n', start);
-        if (newline == npos) {
-            m_lines.push_back(ParseLine(content.substr(start), ""));
-            break;
-        }
-        std::size_t end = newline;
-        const bool crlf = end > start && content[end - 1] == '\r';
-        if (crlf)
+    const void* newline = std::memchr(m_text.data() + start, '\n', m_text.size() - start);
+    if (!newline)
+        return {start, m_text.size()};
+    std::size_t end = std::size_t(static_cast<const char*>(newline) - m_text.data());
+    if (end > start && m_text[end - 1] == '\r')
+        --end;
+    return {start, end};
+}
+
+std::size_t PrivateProfile::NextLine(std::size_t start) const
+{
+    const void* newline = std::memchr(m_text.data() + start, '\n', m_text.size() - start);
+    return newline ? std::size_t(static_cast<const char*>(newline) - m_text.data()) + 1 : m_text.size();
+}
+
+std::size_t PrivateProfile::PrevLineStart(std::size_t pos) const
+{
+    // pos is a line start (or the end of the text); step over the previous
+    // line's ending, then back to the line break before it.
+    std::size_t last = pos - 1;
+    if (m_text[last] == '\n') {
+        if (last == 0)
+            return 0;
+        --last;
+    }
+    const std::size_t newline = m_text.rfind('\n', last);
+    return newline == npos ? 0 : newline + 1;
+}
+
+void PrivateProfile::BuildIndex() const
+{
+    if (m_indexed)
+        return;
+    m_indexed = true;
+    m_sections.clear();
+    m_keys.clear();
+    m_keys.reserve(std::size_t(std::count(m_text.begin(), m_text.end(), '\n')) + 1);
+    bool inSection = false;
+    std::uint32_t sectionHash = 0;
+    const char* text = m_text.data();
+    for (std::size_t start = 0, next = 0; start < m_text.size(); start = next) {
+        const void* newline = std::memchr(text + start, '\n', m_text.size() - start);
+        std::size_t end = newline ? std::size_t(static_cast<const char*>(newline) - text) : m_text.size();
+        next = newline ? end + 1 : end;
+        if (newline && end > start && text[end - 1] == '\r')
             --end;
-        m_lines.push_back(ParseLine(content.substr(start, end - start), crlf ? "\r\n" : "\n"));
-        start = newline + 1;
+        const ParsedLine line = ParseLine(m_text, start, end);
+        const char* name = text + line.nameBegin;
+        const std::size_t size = line.nameEnd - line.nameBegin;
+        if (line.kind == LineKind::Section) {
+            inSection = true;
+            sectionHash = HashName(name, size);
+            m_sections.push_back({sectionHash, std::uint32_t(start)});
+        } else if (line.kind == LineKind::Key && inSection) {
+            m_keys.push_back({KeyHash(sectionHash, name, size), std::uint32_t(start)});
+        }
     }
-}
-
-PrivateProfile::Line PrivateProfile::ParseLine(std::string text, std::string ending)
-{
-    Line line;
-    line.text = std::move(text);
-    line.ending = std::move(ending);
-    const std::string& t = line.text;
-    std::size_t first = 0;
-    while (first < t.size() && IsBlank(t[first]))
-        ++first;
-    if (first == t.size() || t[first] == ';')
-        return line;
-    if (t[first] == '[') {
-        const std::size_t close = t.find(']', first + 1);
-        line.kind = LineKind::Section;
-        line.name = Trimmed(t, first + 1, close == npos ? t.size() : close);
-        return line;
-    }
-    const std::size_t equals = t.find('=', first);
-    if (equals == npos)
-        return line;
-    line.name = Trimmed(t, first, equals);
-    if (line.name.empty())
-        return line;
-    line.kind = LineKind::Key;
-    line.valueAt = equals + 1;
-    while (line.valueAt < t.size() && IsBlank(t[line.valueAt]))
-        ++line.valueAt;
-    return line;
+    SortByHash(m_keys);
 }
 
 std::size_t PrivateProfile::FindSection(const std::string& section) const
 {
-    for (std::size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].kind == LineKind::Section && SameName(m_lines[i].name, section))
-            return i;
+    BuildIndex();
+    const std::uint32_t hash = HashName(section.data(), section.size());
+    for (const NameAt& at : m_sections) {
+        if (at.hash != hash)
+            continue;
+        const Span span = LineAt(at.start);
+        const ParsedLine line = ParseLine(m_text, span.begin, span.end);
+        if (SameName(m_text.data() + line.nameBegin, line.nameEnd - line.nameBegin, section))
+            return at.start;
+    }
     return npos;
 }
 
 std::size_t PrivateProfile::SectionEnd(std::size_t header) const
 {
-    std::size_t i = header + 1;
-    while (i < m_lines.size() && m_lines[i].kind != LineKind::Section)
-        ++i;
-    return i;
+    const auto next = std::upper_bound(m_sections.begin(), m_sections.end(), header,
+                                       [](std::size_t at, const NameAt& s) { return at < s.start; });
+    return next == m_sections.end() ? m_text.size() : next->start;
 }
 
-std::size_t PrivateProfile::FindKey(std::size_t header, const std::string& key) const
+std::size_t PrivateProfile::FindKey(const std::string& section, std::size_t header, const std::string& key) const
 {
     const std::size_t end = SectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i)
-        if (m_lines[i].kind == LineKind::Key && SameName(m_lines[i].name, key))
-            return i;
+    const std::uint32_t hash = KeyHash(HashName(section.data(), section.size()), key.data(), key.size());
+    auto it = std::lower_bound(m_keys.begin(), m_keys.end(), NameAt{hash, std::uint32_t(header)},
+                               [](const NameAt& a, const NameAt& b) {
+                                   return a.hash != b.hash ? a.hash < b.hash : a.start < b.start;
+                               });
+    for (; it != m_keys.end() && it->hash == hash && it->start < end; ++it) {
+        const Span span = LineAt(it->start);
+        const ParsedLine line = ParseLine(m_text, span.begin, span.end);
+        if (SameName(m_text.data() + line.nameBegin, line.nameEnd - line.nameBegin, key))
+            return it->start;
+    }
     return npos;
 }
 
@@ -141,19 +250,20 @@ std::string PrivateProfile::Get(const std::string& section, const std::string& k
                                 std::size_t bufferSize) const
 {
     const std::size_t header = FindSection(section);
-    const std::size_t at = header == npos ? npos : FindKey(header, key);
+    const std::size_t at = header == npos ? npos : FindKey(section, header, key);
     if (at == npos || bufferSize == 0)
         return {};
-    const Line& line = m_lines[at];
-    std::string value = Trimmed(line.text, line.valueAt, line.text.size());
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    const std::size_t nul = value.find('\0');
-    if (nul != npos)
-        value.resize(nul);
-    if (value.size() > bufferSize - 1)
-        value.resize(bufferSize - 1);
-    return value;
+    const Span span = LineAt(at);
+    std::size_t begin = ParseLine(m_text, span.begin, span.end).valueAt, end = span.end;
+    TrimRange(m_text, begin, end);
+    if (end - begin >= 2 && (m_text[begin] == '"' || m_text[begin] == '\'') && m_text[end - 1] == m_text[begin]) {
+        ++begin;
+        --end;
+    }
+    const void* nul = std::memchr(m_text.data() + begin, '\0', end - begin);
+    if (nul)
+        end = std::size_t(static_cast<const char*>(nul) - m_text.data());
+    return m_text.substr(begin, std::min(end - begin, bufferSize - 1));
 }
 
 bool PrivateProfile::Set(const std::string& section, const std::string& key, const std::string& value)
@@ -162,57 +272,99 @@ bool PrivateProfile::Set(const std::string& section, const std::string& key, con
         section.find(']') != npos || HasLineBreakOrNul(section) || HasLineBreakOrNul(key) ||
         HasLineBreakOrNul(value) || HasOuterBlanks(section) || HasOuterBlanks(key))
         return false;
+    // Line starts are kept in 32 bits.
+    if (m_text.size() + section.size() + key.size() + value.size() + 16 > 0xFFFFFFFFu)
+        return false;
 
     std::size_t header = FindSection(section);
     if (header == npos) {
-        if (!m_lines.empty() && !IsBlankLine(m_lines.back().text))
-            InsertLine(m_lines.size(), "");
-        header = m_lines.size();
-        InsertLine(header, "[" + section + "]");
+        if (!m_text.empty()) {
+            const Span span = LineAt(PrevLineStart(m_text.size()));
+            if (!IsBlankText(m_text, span.begin, span.end))
+                InsertLine(m_text.size(), "");
+        }
+        header = InsertLine(m_text.size(), "[" + section + "]");
     }
-    const std::size_t at = FindKey(header, key);
+    const std::size_t at = FindKey(section, header, key);
     if (at != npos) {
-        Line& line = m_lines[at];
-        const std::string text = line.text.substr(0, line.valueAt) + value;
-        if (text != line.text) {
-            line.text = text;
+        const Span span = LineAt(at);
+        const std::size_t valueAt = ParseLine(m_text, span.begin, span.end).valueAt;
+        if (m_text.compare(valueAt, span.end - valueAt, value) != 0) {
+            Splice(valueAt, span.end, value);
             m_changed = true;
         }
         return true;
     }
-    std::size_t last = SectionEnd(header) - 1;
-    while (last > header && IsBlankLine(m_lines[last].text))
-        --last;
-    InsertLine(last + 1, key + "=" + value);
+    // After the section's last non-blank line, found from the section's end.
+    const std::size_t firstLine = NextLine(header);
+    std::size_t insertAt = firstLine;
+    for (std::size_t pos = SectionEnd(header); pos > firstLine;) {
+        const std::size_t start = PrevLineStart(pos);
+        const Span span = LineAt(start);
+        if (!IsBlankText(m_text, span.begin, span.end)) {
+            insertAt = NextLine(start);
+            break;
+        }
+        pos = start;
+    }
+    InsertLine(insertAt, key + "=" + value);
     return true;
 }
 
-void PrivateProfile::InsertLine(std::size_t at, const std::string& text)
+void PrivateProfile::Splice(std::size_t begin, std::size_t end, const std::string& with)
 {
+    m_text.replace(begin, end - begin, with);
+    const std::uint32_t removed = std::uint32_t(end - begin), added = std::uint32_t(with.size());
+    for (std::vector<NameAt>* index : {&m_sections, &m_keys})
+        for (NameAt& at : *index)
+            if (at.start >= end)
+                at.start = at.start - removed + added;
+}
+
+std::size_t PrivateProfile::InsertLine(std::size_t at, const std::string& text)
+{
+    BuildIndex();
     const std::string ending = NewLineEnding();
-    if (at > 0 && m_lines[at - 1].ending.empty())
-        m_lines[at - 1].ending = ending;
-    Line line = ParseLine(text, ending);
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    std::string insert = text + ending;
+    std::size_t start = at;
+    if (at == m_text.size() && at > 0 && m_text.back() != '\n') {
+        insert = ending + insert;
+        start += ending.size();
+    }
+    Splice(at, at, insert);
     m_changed = true;
+
+    const Span span = LineAt(start);
+    const ParsedLine line = ParseLine(m_text, span.begin, span.end);
+    const char* name = m_text.data() + line.nameBegin;
+    const std::size_t size = line.nameEnd - line.nameBegin;
+    if (line.kind == LineKind::Section) {
+        const NameAt entry{HashName(name, size), std::uint32_t(start)};
+        m_sections.insert(std::lower_bound(m_sections.begin(), m_sections.end(), entry,
+                                           [](const NameAt& a, const NameAt& b) { return a.start < b.start; }),
+                          entry);
+    } else if (line.kind == LineKind::Key) {
+        // The header of the section this line went into.
+        const auto header = std::upper_bound(m_sections.begin(), m_sections.end(), start,
+                                             [](std::size_t s, const NameAt& h) { return s < h.start; });
+        if (header != m_sections.begin()) {
+            const NameAt entry{KeyHash(std::prev(header)->hash, name, size), std::uint32_t(start)};
+            m_keys.insert(std::lower_bound(m_keys.begin(), m_keys.end(), entry,
+                                           [](const NameAt& a, const NameAt& b) {
+                                               return a.hash != b.hash ? a.hash < b.hash : a.start < b.start;
+                                           }),
+                          entry);
+        }
+    }
+    return start;
 }
 
 std::string PrivateProfile::NewLineEnding() const
 {
-    for (const Line& line : m_lines)
-        if (!line.ending.empty())
-            return line.ending;
-    return "\n";
-}
-
-std::string PrivateProfile::Text() const
-{
-    std::string text;
-    for (const Line& line : m_lines) {
-        text += line.text;
-        text += line.ending;
-    }
-    return text;
+    const std::size_t newline = m_text.find('\n');
+    if (newline == npos)
+        return "\n";
+    return newline > 0 && m_text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
 bool PrivateProfile::Save()
@@ -221,7 +373,7 @@ bool PrivateProfile::Save()
         return false;
     if (!m_changed)
         return true;
-    if (!AtomicFile::Replace(m_path, Text()))
+    if (!AtomicFile::Replace(m_path, m_text))
         return false;
     m_changed = false;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,30 +55,45 @@ public:
     bool Save();
 
     // The file's text as Save() would write it.
-    std::string Text() const;
+    const std::string& Text() const { return m_text; }
 
 private:
-    enum class LineKind { Other, Section, Key };
-    struct Line {
-        std::string text;    // without its line ending
-        std::string ending;  // "\n", "\r\n" or "" for a last line without one
-        LineKind kind = LineKind::Other;
-        std::string name;         // section or key name, trimmed
-        std::size_t valueAt = 0;  // Key: where the value starts in text
+    // Where a "[Section]" or "Key=" line starts in m_text, and the hash of
+    // its name (a key's hash also covers its section's name). Eight bytes a
+    // line: a damaged file of millions of short lines costs about its own
+    // size again, not many times it.
+    struct NameAt {
+        std::uint32_t hash;
+        std::uint32_t start;
+    };
+    struct Span {
+        std::size_t begin, end;  // [begin, end) of a line, without its line ending
     };
 
-    void Parse(const std::string& content);
-    static Line ParseLine(std::string text, std::string ending);
-    // Index of the first section header called `section`, or npos.
+    void BuildIndex() const;
+    Span LineAt(std::size_t start) const;
+    std::size_t NextLine(std::size_t start) const;
+    // Start of the line before the line start `pos` (pos > 0).
+    std::size_t PrevLineStart(std::size_t pos) const;
+    // Start of the first "[section]" line, or npos.
     std::size_t FindSection(const std::string& section) const;
-    // End of the section whose header is at `header` (next header or size()).
+    // Where the section whose header starts at `header` ends (the next
+    // header's start or the end of the text).
     std::size_t SectionEnd(std::size_t header) const;
-    std::size_t FindKey(std::size_t header, const std::string& key) const;
-    void InsertLine(std::size_t at, const std::string& text);
+    std::size_t FindKey(const std::string& section, std::size_t header, const std::string& key) const;
+    // Replaces [begin, end) of the text and moves every later line's start.
+    void Splice(std::size_t begin, std::size_t end, const std::string& with);
+    // Inserts a whole line at the line start `at`; returns where it starts.
+    std::size_t InsertLine(std::size_t at, const std::string& text);
     std::string NewLineEnding() const;
 
     std::string m_path;
-    std::vector<Line> m_lines;
+    std::string m_text;
+    // Built on the first lookup: sections in file order; keys of every
+    // section, ordered by hash, then by position.
+    mutable std::vector<NameAt> m_sections;
+    mutable std::vector<NameAt> m_keys;
+    mutable bool m_indexed = false;
     bool m_unreadable = false;
     bool m_changed = false;
 };

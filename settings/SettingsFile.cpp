@@ -4,6 +4,8 @@
 #include "platform/Paths.h"
 #include "settings/ProfileNumber.h"
 
+#include <cstdio>
+
 SettingsFile::SettingsFile() : SettingsFile(ResolvePath()) {}
 
 SettingsFile::SettingsFile(const std::string& path) : m_profile(path)
@@ -44,7 +46,16 @@ bool SettingsFile::WriteInt(const std::string& section, const std::string& key, 
 
 bool SettingsFile::Save()
 {
-    return m_profile.Save();
+    if (m_profile.Save())
+        return true;
+    // Said once a run: the values in memory stay in effect, the file as it was.
+    static bool said = false;
+    if (!said && !m_profile.Unreadable()) {
+        said = true;
+        std::fprintf(stderr, "plovi: the settings could not be saved to %s (disk full or read-only?); the file was left as it was\n",
+                     Path().c_str());
+    }
+    return false;
 }
 
 std::string ReadProfileString(const std::string& section, const std::string& key, std::size_t bufferSize)

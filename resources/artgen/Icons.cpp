@@ -233,8 +233,8 @@ CursorArt PaintCursor(int id)
     case 159: {
         PaintHand(c, 4.0f);
         // Little strokes around the pressing fingertip.
-        for (auto [a, b] : {std::pair<Vec2, Vec2>{{6.5f, 3.0f}, {8.5f, 4.5f}}, {{17.5f, 3.0f}, {15.5f, 4.5f}}, {{12.0f, 0.5f}, {12.0f, 0.6f}}})
-            FillShape(c, [&](Vec2 p) { return Sdf::Segment(p, a, b, 0.7f); }, Rgb{0.95f, 0.45f, 0.1f});
+        for (const auto& stroke : {std::pair<Vec2, Vec2>{{6.5f, 3.0f}, {8.5f, 4.5f}}, {{17.5f, 3.0f}, {15.5f, 4.5f}}, {{12.0f, 0.5f}, {12.0f, 0.6f}}})
+            FillShape(c, [&](Vec2 p) { return Sdf::Segment(p, stroke.first, stroke.second, 0.7f); }, Rgb{0.95f, 0.45f, 0.1f});
         hotX = 12;
         hotY = 3;
         break;

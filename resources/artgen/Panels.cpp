@@ -62,7 +62,8 @@ Canvas PaintControlBar()
     FillShape(bar, [](Vec2 p) { return std::max(std::fabs(BarShape(p) + 1.6f) - 1.0f, BarShape(p)); },
               Rgb{0.55f, 0.85f, 1.0f}, 0.75f);
     // Two small fish swimming towards the bubbles.
-    for (auto [x, y, k] : {std::tuple<float, float, float>{1290.0f, 22.0f, 1.0f}, {1330.0f, 40.0f, 0.75f}}) {
+    for (const auto& place : {std::tuple<float, float, float>{1290.0f, 22.0f, 1.0f}, {1330.0f, 40.0f, 0.75f}}) {
+        const float x = std::get<0>(place), y = std::get<1>(place), k = std::get<2>(place);
         auto fish = [=](Vec2 p) {
             const float body = Sdf::Ellipse(p, {x, y}, {9.0f * k, 4.5f * k});
             const float tail = Sdf::Polygon(p, {{x - 7.0f * k, y}, {x - 15.0f * k, y - 5.0f * k}, {x - 15.0f * k, y + 5.0f * k}});

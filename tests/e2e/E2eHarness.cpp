@@ -144,7 +144,7 @@ pid_t StartXvfb(int number, const std::string& screen)
         ::dup2(devnull, 2);
         const std::string fd = std::to_string(fds[1]);
         ::execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-                 screen.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
+                 screen.c_str(), "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(fds[1]);

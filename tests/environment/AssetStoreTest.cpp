@@ -66,6 +66,23 @@ TEST(AssetStore, EveryEntryUnscramblesToItsOriginalFile)
     EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
+TEST(AssetStore, LinksPlantedWhereTheFilesGoAreNeverFollowed)
+{
+    TempDir dir, elsewhere;
+    const std::string victim = elsewhere.Path() + "victim";
+    std::ofstream(victim) << "keep";
+    for (const char* name : {"fish0.ad", "fish0.bmp"})
+        ASSERT_EQ(::symlink(victim.c_str(), (dir.Path() + name).c_str()), 0);
+    ASSERT_TRUE(AssetStore::ExtractAsset(AssetStore::kFishIdBase, dir.Path(), "fish0"));
+    EXPECT_EQ(ReadWholeFile(victim), "keep");
+    for (const char* name : {"fish0.ad", "fish0.bmp"}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat((dir.Path() + name).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << name;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << name;
+    }
+}
+
 TEST(AssetStore, OnlyExactlyMusicBecomesAWaveFile)
 {
     for (const char* other : {"music", "MUSIC", "Music ", "Musics", "BackGround0", ""})

@@ -62,3 +62,50 @@ TEST(Paths, MissingOrUnusableLocationsAreReportedOrReplaced)
     ScopedEnv config("XDG_CONFIG_HOME", "/dev/null");  // a file, not a directory
     EXPECT_EQ(Paths::SettingsDirectory(), "");
 }
+
+TEST(Paths, RuntimeDirectoryOthersCouldWriteToIsReplacedByAPrivateOne)
+{
+    TempDir tmp, base;
+    ScopedEnv tmpdir("TMPDIR", tmp.Path().c_str());
+    const std::string open = base.Path() + "open", foreign = base.Path() + "foreign", good = base.Path() + "good";
+    for (const std::string& d : {open, foreign, good})
+        ASSERT_EQ(::mkdir(d.c_str(), 0700), 0);
+    ::chmod(open.c_str(), 01777);
+    const bool canChown = ::chown(foreign.c_str(), 65534, 65534) == 0;  // needs root
+    const struct {
+        const char* what;
+        const char* value;
+        bool usedAsIs;
+    } cases[] = {
+        {"unset", nullptr, false},
+        {"missing", "/nonexistent-plovi-run", false},
+        {"world-writable", open.c_str(), false},
+        {"another user's", canChown ? foreign.c_str() : open.c_str(), false},
+        {"private and ours", good.c_str(), true},
+    };
+    const std::string fallback = tmp.Path() + "plovi-" + std::to_string(::getuid()) + "/";
+    for (const auto& c : cases) {
+        ScopedEnv runtime("XDG_RUNTIME_DIR", c.value);
+        const std::string dir = Paths::RuntimeDirectory();
+        EXPECT_EQ(dir, c.usedAsIs ? std::string(c.value) + "/" : fallback) << c.what;
+        struct stat st {};
+        ASSERT_EQ(::lstat(dir.c_str(), &st), 0) << c.what;
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << c.what;
+    }
+
+    // The fallback name planted by someone else, or left wide open by us.
+    ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    ::chmod(fallback.c_str(), 0777);
+    EXPECT_EQ(Paths::RuntimeDirectory(), fallback);
+    struct stat st {};
+    ::stat(fallback.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "made private again";
+    if (canChown) {
+        ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
+        const std::string own = Paths::RuntimeDirectory();
+        EXPECT_EQ(own.rfind(fallback.substr(0, fallback.size() - 1) + "-", 0), 0u) << own;
+        ASSERT_EQ(::stat(own.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, ::getuid());
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+    }
+}

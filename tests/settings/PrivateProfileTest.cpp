@@ -194,3 +194,30 @@ TEST_F(ProfileFile, ReadOnlyDirectoryFifoOrOversizedFilesAreLeftAlone)
     EXPECT_TRUE(std::filesystem::is_directory(directory));
     EXPECT_EQ(std::filesystem::file_size(m_path), PrivateProfile::kMaxFileBytes + 1);
 }
+
+// The profile keeps an index of its lines while it is changed; after every
+// change a lookup must give what a fresh read of the same text gives.
+TEST_F(ProfileFile, ChangedProfileReadsLikeAFreshReadOfItsText)
+{
+    WriteFile(m_path, "; head\r\n[A]\r\nk1=a\r\n\r\n[b]\r\nK1=b\r\n[a]\r\nk2=dup\r\ntail");
+    PrivateProfile profile(m_path);
+    profile.Load();
+    const char* sections[] = {"A", "B", "a", "C", "d e"};
+    const char* keys[] = {"k1", "K2", "k3", "x"};
+    unsigned state = 7;
+    for (int step = 0; step < 300; ++step) {
+        state = state * 1103515245u + 12345u;
+        const char* section = sections[(state >> 8) % 5];
+        const char* key = keys[(state >> 12) % 4];
+        const std::string value = std::string((state >> 16) % 4, 'v') + std::to_string(step);
+        ASSERT_TRUE(profile.Set(section, key, value));
+        ASSERT_EQ(profile.Get(section, key), value) << "step " << step;
+        WriteFile(m_path + ".copy", profile.Text());
+        PrivateProfile fresh(m_path + ".copy");
+        fresh.Load();
+        for (const char* s : sections)
+            for (const char* k : keys)
+                ASSERT_EQ(profile.Get(s, k), fresh.Get(s, k)) << "step " << step << ' ' << s << '/' << k;
+    }
+    EXPECT_EQ(profile.Text().find("; head\r\n[A]\r\n"), 0u) << "lines before the changes stay first";
+}

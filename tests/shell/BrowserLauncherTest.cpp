@@ -66,7 +66,7 @@ TEST_F(BrowserLauncherTest, BrowserThenDefaultBrowserThenDesktopHandlerGetTheAdd
 TEST_F(BrowserLauncherTest, FailuresGiveTheNamedBrowsersCodeWhenNoHandlerIsInstalled)
 {
     const std::string notExecutable = Program("plain", "#!/bin/sh\n", 0600);
-    const std::string badFormat = Program("broken", std::string("\x7f" "ELF\x02\x01\x01 not a program", 24));
+    const std::string badFormat = Program("broken", std::string("\x7f" "ELF\x02\x01\x01 not a program"));
     const struct {
         std::string browser;
         int code;
