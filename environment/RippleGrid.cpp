@@ -144,7 +144,7 @@ void RippleGrid::DrawCell(int i, int j) const
     glEnd();
 }
 
-void RippleGrid::Draw()
+void RippleGrid::Draw() const
 {
     bool opaque[kPolygons * kPolygons];
     OpaqueCells(opaque);
@@ -200,7 +200,7 @@ bool BlendingCopiesAtAlphaOne()
 
 }  // namespace
 
-void RippleGrid::OpaqueCells(bool (&opaque)[kPolygons * kPolygons])
+void RippleGrid::OpaqueCells(bool (&opaque)[kPolygons * kPolygons]) const
 {
     std::fill(std::begin(opaque), std::end(opaque), false);
     if (!BlendingCopiesAtAlphaOne())

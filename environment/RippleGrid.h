@@ -41,7 +41,7 @@ public:
     // reading the screen. Those cells go first, then the others with the
     // blending as it stands; cells never overlap, so the order changes no
     // pixel. Leaves the GL state as it found it.
-    void Draw();
+    void Draw() const;
 
     // Which cells can only produce fully opaque fragments with the bound
     // texture, the current colour and the texturing, lighting and
@@ -49,7 +49,7 @@ public:
     // true when it is sure. All false when it cannot be judged. Reads the
     // bound texture (see TexelOpacity::Refresh).
     static constexpr int kPolygons = kCells - 1;   // polygons per side
-    void OpaqueCells(bool (&opaque)[kPolygons * kPolygons]);
+    void OpaqueCells(bool (&opaque)[kPolygons * kPolygons]) const;
 
     struct Cell {
         float x, y;     // position, -1..1
@@ -82,5 +82,7 @@ private:
     int m_width = 1;
     int m_height = 1;
     int m_diagonal = 1;   // sqrt(W² + H²), truncated
-    TexelOpacity m_texels;   // what is known of the picture's alpha
+    // What is known of the picture's alpha: a cache of the bound texture,
+    // refreshed on every draw, so it changes nothing a caller can see.
+    mutable TexelOpacity m_texels;
 };
