@@ -25,8 +25,10 @@ inline void WriteOneFishOfEachKind(const std::string& configDir)
 }
 
 // Reads the current GL colour buffer (width x height pixels) into DIR/NAME.ppm
-// and, when /usr/bin/convert exists, a PNG copy; prints the path written.
-inline bool WriteShot(const std::string& dir, const std::string& name, int width, int height)
+// and, when png is set and /usr/bin/convert exists, a PNG copy; prints the
+// path written.
+inline bool WriteShot(const std::string& dir, const std::string& name, int width, int height,
+                      bool png = true)
 {
     std::vector<unsigned char> pixels(size_t(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -39,10 +41,10 @@ inline bool WriteShot(const std::string& dir, const std::string& name, int width
     for (int row = height - 1; row >= 0; --row)
         std::fwrite(&pixels[size_t(row) * width * 3], 1, size_t(width) * 3, file);
     std::fclose(file);
-    const std::string png = dir + "/" + name + ".png";
-    const std::string command = "/usr/bin/convert '" + ppm + "' '" + png + "' 2>/dev/null";
-    const bool converted = std::system(command.c_str()) == 0;
-    std::printf("%s\n", converted ? png.c_str() : ppm.c_str());
+    const std::string pngPath = dir + "/" + name + ".png";
+    const std::string command = "/usr/bin/convert '" + ppm + "' '" + pngPath + "' 2>/dev/null";
+    const bool converted = png && std::system(command.c_str()) == 0;
+    std::printf("%s\n", converted ? pngPath.c_str() : ppm.c_str());
     return true;
 }
 

@@ -132,19 +132,98 @@ void RippleGrid::ApplyDrop(int slot)
     }
 }
 
+void RippleGrid::DrawCell(int i, int j) const
+{
+    const Cell* corners[4] = {&CellAt(i, j), &CellAt(i, j + 1), &CellAt(i + 1, j + 1), &CellAt(i + 1, j)};
+    glBegin(GL_POLYGON);
+    for (const Cell* c : corners) {
+        const GLfloat st[2] = {c->s, c->t};
+        glTexCoord2fv(st);
+        glVertex3f(c->x, c->y, 0.0f);
+    }
+    glEnd();
+}
+
 void RippleGrid::Draw() const
 {
-    for (int i = 0; i + 1 < kCells; ++i) {
-        for (int j = 0; j + 1 < kCells; ++j) {
-            const Cell* corners[4] = {&CellAt(i, j), &CellAt(i, j + 1),
-                                      &CellAt(i + 1, j + 1), &CellAt(i + 1, j)};
-            glBegin(GL_POLYGON);
+    bool opaque[kPolygons * kPolygons];
+    OpaqueCells(opaque);
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    for (int i = 0; i < kPolygons; ++i)
+        for (int j = 0; j < kPolygons; ++j)
+            if (opaque[i * kPolygons + j])
+                DrawCell(i, j);
+    glPopAttrib();
+    for (int i = 0; i < kPolygons; ++i)
+        for (int j = 0; j < kPolygons; ++j)
+            if (!opaque[i * kPolygons + j])
+                DrawCell(i, j);
+}
+
+namespace {
+
+// True when the fragments' alpha is the texel's alpha times exactly 1, and
+// the blending is the see-through kind that alpha 1 turns into a plain copy.
+bool BlendingCopiesAtAlphaOne()
+{
+    if (!glIsEnabled(GL_BLEND))
+        return false;
+    GLint source = 0, destination = 0, equation = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    glGetIntegerv(GL_BLEND_EQUATION, &equation);
+    if (source != GL_SRC_ALPHA || destination != GL_ONE_MINUS_SRC_ALPHA || equation != GL_FUNC_ADD)
+        return false;
+    GLfloat color[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_CURRENT_COLOR, color);
+    if (color[3] != 1.0f)
+        return false;
+    if (glIsEnabled(GL_LIGHTING)) {
+        // Lit alpha is the material's diffuse alpha: the current colour's
+        // only while colour tracking sets the diffuse colour of both faces.
+        GLint face = 0, parameter = 0;
+        glGetIntegerv(GL_COLOR_MATERIAL_FACE, &face);
+        glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &parameter);
+        if (!glIsEnabled(GL_COLOR_MATERIAL) || face != GL_FRONT_AND_BACK ||
+            (parameter != GL_AMBIENT_AND_DIFFUSE && parameter != GL_DIFFUSE))
+            return false;
+    }
+    if (glIsEnabled(GL_TEXTURE_2D)) {
+        GLint mode = 0;
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+        if (mode != GL_MODULATE && mode != GL_REPLACE && mode != GL_DECAL)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void RippleGrid::OpaqueCells(bool (&opaque)[kPolygons * kPolygons]) const
+{
+    std::fill(std::begin(opaque), std::end(opaque), false);
+    if (!BlendingCopiesAtAlphaOne())
+        return;
+    // Untextured, every fragment has the colour's alpha of 1.
+    if (!glIsEnabled(GL_TEXTURE_2D)) {
+        std::fill(std::begin(opaque), std::end(opaque), true);
+        return;
+    }
+    if (!m_texels.Refresh())
+        return;
+    for (int i = 0; i < kPolygons; ++i) {
+        for (int j = 0; j < kPolygons; ++j) {
+            const Cell* corners[4] = {&CellAt(i, j), &CellAt(i, j + 1), &CellAt(i + 1, j + 1),
+                                      &CellAt(i + 1, j)};
+            float sMin = corners[0]->s, sMax = sMin, tMin = corners[0]->t, tMax = tMin;
             for (const Cell* c : corners) {
-                const GLfloat st[2] = {c->s, c->t};
-                glTexCoord2fv(st);
-                glVertex3f(c->x, c->y, 0.0f);
+                sMin = std::min(sMin, c->s);
+                sMax = std::max(sMax, c->s);
+                tMin = std::min(tMin, c->t);
+                tMax = std::max(tMax, c->t);
             }
-            glEnd();
+            opaque[i * kPolygons + j] = m_texels.Opaque(sMin, sMax, tMin, tMax);
         }
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "environment/TexelOpacity.h"
+
 // The rippling background picture: a 32 x 32 grid of vertices spanning -1..1
 // in x and y whose texture coordinates are pushed outwards by expanding rings
 // around up to 100 drops. The caller's modelview matrix places and sizes it.
@@ -32,7 +34,22 @@ public:
 
     // Draws the grid as 31 x 31 polygons with the texture that is bound, at
     // z = 0, x and y in -1..1. Needs a current GL context.
+    //
+    // Where blending with (source alpha, one minus source alpha) is on and a
+    // cell can only produce alpha 1 (OpaqueCells), the cell is drawn with
+    // blending off: alpha 1 gives the source colour either way, without
+    // reading the screen. Those cells go first, then the others with the
+    // blending as it stands; cells never overlap, so the order changes no
+    // pixel. Leaves the GL state as it found it.
     void Draw() const;
+
+    // Which cells can only produce fully opaque fragments with the bound
+    // texture, the current colour and the texturing, lighting and
+    // colour-material state: per cell (column i, row j, 0..30, index 31i + j)
+    // true when it is sure. All false when it cannot be judged. Reads the
+    // bound texture (see TexelOpacity::Refresh).
+    static constexpr int kPolygons = kCells - 1;   // polygons per side
+    void OpaqueCells(bool (&opaque)[kPolygons * kPolygons]) const;
 
     struct Cell {
         float x, y;     // position, -1..1
@@ -54,6 +71,7 @@ public:
 
 private:
     int CellIndex(double pixel, int extent) const;
+    void DrawCell(int i, int j) const;
     void ApplyDrop(int slot);
 
     Cell m_cells[kCells * kCells];   // column-major: cell 32 * column + row
@@ -64,4 +82,7 @@ private:
     int m_width = 1;
     int m_height = 1;
     int m_diagonal = 1;   // sqrt(W² + H²), truncated
+    // What is known of the picture's alpha: a cache of the bound texture,
+    // refreshed on every draw, so it changes nothing a caller can see.
+    mutable TexelOpacity m_texels;
 };

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# CPU cost per frame of the real program: starts it on a virtual X server of
+# the given size, lets the ripple fill up, then reads the process CPU time
+# (user + system, all threads) and the frame rate it prints (--fps) over a
+# fixed window. One line per scene, each with a private settings file:
+#   default    20 fish and the rippling picture (the look a new user gets)
+#   nopicture  20 fish, no picture
+#   picture    the rippling picture, no fish
+#   empty      the backdrop alone
+#
+# Usage: bench/frame_cost.sh [-b binary] [-d display] [-s WxH] [-w seconds]
+#                            [-r repeats] [scene...]
+# Defaults: build/plovi, display :170, 1920x1080, 10 s window, 1 repeat, all
+# four scenes. With -r N every scene is run N times in turn and each run gets
+# its own line, so a busy machine shows up as spread rather than as a mean.
+set -euo pipefail
+
+binary=build/plovi
+display=:170
+size=1920x1080
+window=10
+repeats=1
+warmup=4
+while getopts "b:d:s:w:r:" opt; do
+  case $opt in
+    b) binary=$OPTARG ;;
+    d) display=$OPTARG ;;
+    s) size=$OPTARG ;;
+    w) window=$OPTARG ;;
+    r) repeats=$OPTARG ;;
+    *) sed -n '2,17p' "$0" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+scenes=("$@")
+[ ${#scenes[@]} -gt 0 ] || scenes=(default nopicture picture empty)
+[ -x "$binary" ] || { echo "frame_cost: no program at $binary" >&2; exit 1; }
+
+work=$(mktemp -d)
+chmod 700 "$work"
+xvfb=""
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+# settings FISH TERRA: a settings file with FISH fish of the first kinds
+# (one each) and the picture switched on (1) or off (0).
+settings() {
+  local dir=$work/config/plovi
+  mkdir -p "$dir"
+  {
+    echo "[Aquarium Settings]"
+    echo "Show Terra=$2"
+    echo "[Fish Number]"
+    for i in $(seq 0 19); do echo "Fish$i=$([ "$i" -lt "$1" ] && echo 1 || echo 0)"; done
+  } > "$dir/PloviSet.ini"
+}
+
+# Ticks (user + system, all threads, living and ended) of a process.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+run_scene() {
+  case $1 in
+    default) settings 20 1 ;;
+    nopicture) settings 20 0 ;;
+    picture) settings 0 1 ;;
+    empty) settings 0 0 ;;
+    *) echo "frame_cost: unknown scene $1" >&2; return 1 ;;
+  esac
+  mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+  local log=$work/fps.log
+  DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime \
+    "$binary" --fps 2> "$log" > /dev/null &
+  app=$!
+  sleep "$warmup"
+  local lines0 ticks0 xticks0 t0 ticks1 xticks1 t1
+  lines0=$(wc -l < "$log")
+  ticks0=$(cpu_ticks "$app"); xticks0=$(cpu_ticks "$xvfb"); t0=$(date +%s.%N)
+  sleep "$window"
+  ticks1=$(cpu_ticks "$app"); xticks1=$(cpu_ticks "$xvfb"); t1=$(date +%s.%N)
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  app=""
+  # The mean of the once-a-second rates printed inside the window.
+  local fps
+  fps=$(tail -n +"$((lines0 + 1))" "$log" | awk '/^fps:/ { s += $2; n++ } END { if (n) printf "%.1f", s / n; else print 0 }')
+  awk -v scene="$1" -v fps="$fps" -v c="$((ticks1 - ticks0))" -v x="$((xticks1 - xticks0))" \
+      -v t0="$t0" -v t1="$t1" -v hz="$(getconf CLK_TCK)" 'BEGIN {
+    wall = t1 - t0; frames = fps * wall
+    cpu = c / hz; xcpu = x / hz
+    per = (frames > 0) ? 1000 * cpu / frames : 0
+    xper = (frames > 0) ? 1000 * xcpu / frames : 0
+    printf "%-10s %7.1f %9.1f %10.2f %11.1f\n", scene, fps, per, cpu / wall, xper
+  }'
+}
+
+echo "$binary at $size, ${window} s window after ${warmup} s warm-up"
+printf "%-10s %7s %9s %10s %11s\n" scene fps "ms CPU/f" cores "X ms CPU/f"
+for _ in $(seq "$repeats"); do
+  for scene in "${scenes[@]}"; do run_scene "$scene"; done
+done
