@@ -82,6 +82,10 @@ BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QS
     setWindowTitle("Custom Background - Plovi 1.0");
     setModal(false);
     setFixedSize(FromDialogUnits(0, 0, 265, 136).size());
+    // The template's boxes are sized for an 8-point font at 1.5 px per unit.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     const int maxTexture = m_makeGlCurrent && m_makeGlCurrent() ? PictureUploader::MaxTextureSize() : 0;
     m_loader = new PictureLoader(screen, maxTexture, this);
     connect(m_loader, &PictureLoader::decoded, this, &BackgroundDialog::OnDecoded);
