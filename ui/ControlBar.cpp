@@ -153,6 +153,10 @@ void ControlBar::CreateTexts()
 void ControlBar::ShowOver(QWidget& frame)
 {
     move(0, 0);
+    // The clock shows the time from its first paint, not only from the first
+    // tick of its timer: the start-up work before the event loop runs (the
+    // sound devices among it) can hold that tick back for a while.
+    OnTimer();
     // The clock stands at x 998..1117. On a narrower screen (1024 wide) only
     // a digit and a half of it would show, which reads as a wrong time, so
     // the bar then ends with its buttons.

@@ -89,7 +89,12 @@ TEST_F(Faults, FullDiskAtASettingsWriteKeepsTheOldFileAndRunsOn)
     EXPECT_TRUE(shown) << err;
     EXPECT_TRUE(running) << err;
     EXPECT_EQ(settings, old);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    // One line of the program's own; the sound libraries may add theirs
+    // when there is no sound device.
+    int ownLines = 0;
+    for (std::size_t at = 0; (at = err.find("plovi:", at)) != std::string::npos; ++at)
+        ++ownLines;
+    EXPECT_EQ(ownLines, 1) << err;
     EXPECT_NE(err.find("could not be saved"), std::string::npos) << err;
 }
 
