@@ -341,6 +341,13 @@ void FishSettingsDialog::reject()
 void FishSettingsDialog::done(int result)
 {
     m_saveTimer.stop();
+    // The keyboard goes back to the window below before this one goes away.
+    // Asked for afterwards it can be lost: without a window manager the X
+    // server moves the focus when the focused window is unmapped, at a time
+    // later than any event Qt could date the request with, and then ignores
+    // the request.
+    if (QWidget* below = parentWidget())
+        below->window()->activateWindow();
     QDialog::done(result);
 }
 
