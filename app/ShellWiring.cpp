@@ -4,7 +4,10 @@
 #include "sound/BuiltinTune.h"
 #include "sound/MusicDialog.h"
 #include "ui/ControlBar.h"
+#include "ui/FishSettingsDialog.h"
 #include "view/AquariumView.h"
+
+#include <QWidget>
 
 ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_view(view)
 {
@@ -23,7 +26,21 @@ void ShellWiring::ConnectView()
     connect(&m_view, &AquariumView::exitRequested, this, [] { AquariumApp::EndProcess(0); });
 }
 
-void ShellWiring::ConnectBar() {}
+void ShellWiring::ConnectBar()
+{
+    connect(&m_bar, &ControlBar::addFishRequested, this, &ShellWiring::RunFishSettings);
+}
+
+// One modal run over the aquarium, which keeps animating meanwhile; the
+// dialog belongs to the aquarium's window, so the keyboard goes back there.
+void ShellWiring::RunFishSettings()
+{
+    QWindow* top = &m_view;
+    while (top->parent())
+        top = top->parent();
+    FishSettingsDialog dialog(QWidget::find(top->winId()));
+    dialog.exec();
+}
 
 void ShellWiring::ConnectMusic()
 {

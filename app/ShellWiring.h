@@ -30,6 +30,7 @@ public:
 private:
     void ConnectView();
     void ConnectBar();
+    void RunFishSettings();
     // The Custom Music dialog (made hidden, before the first tick) and the
     // built-in tune that follows the view's music hand-over.
     void ConnectMusic();

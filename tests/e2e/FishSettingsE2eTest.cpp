@@ -1,0 +1,161 @@
+#include "tests/e2e/ScreenFixture.h"
+
+#include <QColor>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+namespace {
+
+const QPoint kAddFishButton(547, 35);    // the bar's Add Fish: 247, 10, 54, 15 in 2-pixel units
+const int kBarBottom = 64;
+// The dialog's client area, 500 x 566, centred on the 1680 x 1050 screen
+// (no window manager, so no frame).
+const QRect kDialog(590, 242, 500, 566);
+
+bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
+
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+class FishSettingsE2e : public ScreenFixture<1680, 1050> {
+protected:
+    std::string SettingsPath() const { return m_session.ConfigDir() + "/plovi/PloviSet.ini"; }
+
+    // A black tank (no background picture) with these fish per species.
+    void WriteSettings(const std::vector<int>& counts) const
+    {
+        std::filesystem::create_directories(m_session.ConfigDir() + "/plovi");
+        std::ofstream file(SettingsPath());
+        file << "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
+        for (int i = 0; i < 20; ++i)
+            file << "Fish" << i << "=" << (i < int(counts.size()) ? counts[i] : 0) << "\n";
+    }
+
+    std::unique_ptr<Process> StartAndOpenDialog()
+    {
+        auto plovi = m_session.Start();
+        EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
+        const std::string pid = std::to_string(plovi->Pid());
+        auto visible = [&](const char* name) {
+            CommandResult r = s_screen->Tool({"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", name});
+            return r.exitCode == 0 && !r.out.empty();
+        };
+        EXPECT_TRUE(WaitUntil([&] { return visible("^Plovi 1"); }, 10)) << "no control bar";
+        WaitUntil([] { return false; }, 1.0);
+        Click(kAddFishButton);
+        EXPECT_TRUE(WaitUntil([&] { return visible("^Fish Settings - Plovi 1.0$"); }, 5)) << "no dialog";
+        WaitUntil([] { return false; }, 0.3);
+        return plovi;
+    }
+
+    void Click(const QPoint& at) const
+    {
+        s_screen->Tool({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"});
+    }
+    void Key(const std::string& key) const { s_screen->Tool({"xdotool", "key", key}); }
+
+    // Lit pixels of the tank outside the bar and the dialog (when shown).
+    static int LitFishPixels(const QImage& shot, bool dialogShown)
+    {
+        int lit = 0;
+        for (int y = kBarBottom; y < shot.height(); y += 2)
+            for (int x = 0; x < shot.width(); x += 2)
+                lit += IsLit(shot.pixel(x, y)) && !(dialogShown && kDialog.contains(x, y));
+        return lit;
+    }
+
+    // How many separate lit shapes the tank holds, on an 8-pixel grid.
+    static int FishShapes(const QImage& shot)
+    {
+        constexpr int kStep = 8;
+        const int columns = shot.width() / kStep, rows = (shot.height() - kBarBottom) / kStep;
+        std::vector<char> lit(columns * rows, 0);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c)
+                for (int dy = 0; dy < kStep && !lit[r * columns + c]; dy += 2)
+                    for (int dx = 0; dx < kStep; dx += 2)
+                        if (IsLit(shot.pixel(c * kStep + dx, kBarBottom + r * kStep + dy)))
+                            lit[r * columns + c] = 1;
+        int shapes = 0;
+        std::vector<int> stack;
+        for (int start = 0; start < columns * rows; ++start) {
+            if (lit[start] != 1)
+                continue;
+            ++shapes;
+            stack.push_back(start);
+            lit[start] = 2;
+            while (!stack.empty()) {
+                const int at = stack.back();
+                stack.pop_back();
+                const int r = at / columns, c = at % columns;
+                for (int dr = -1; dr <= 1; ++dr)
+                    for (int dc = -1; dc <= 1; ++dc) {
+                        const int nr = r + dr, nc = c + dc;
+                        if (nr >= 0 && nr < rows && nc >= 0 && nc < columns && lit[nr * columns + nc] == 1) {
+                            lit[nr * columns + nc] = 2;
+                            stack.push_back(nr * columns + nc);
+                        }
+                    }
+            }
+        }
+        return shapes;
+    }
+};
+
+}  // namespace
+
+TEST_F(FishSettingsE2e, ClearEmptiesTheTankAndThreeAddsBringThreeFishWhileTheDialogIsOpen)
+{
+    WriteSettings({2, 0, 0, 0, 0, 1});
+    auto plovi = StartAndOpenDialog();
+    ASSERT_TRUE(WaitUntil([&] { return LitFishPixels(s_screen->Screenshot(), true) > 50; }, 3))
+        << "no fish to begin with";
+
+    // C: the tank behind the open dialog empties, and the file says so.
+    Key("c");
+    const double cleared = Now();
+    ASSERT_TRUE(WaitUntil([&] { return LitFishPixels(s_screen->Screenshot(), true) == 0; }, 3))
+        << "fish left after Clear";
+    EXPECT_LT(Now() - cleared, 1.0);
+    const std::string ini = ReadWholeFile(SettingsPath());
+    for (int i = 0; i < 20; ++i)
+        EXPECT_NE(ini.find("Fish" + std::to_string(i) + "=0\n"), std::string::npos) << i;
+
+    // A cell, then A three times (either case). The first fish takes up the
+    // place of the slot's last fish, which may lie behind the dialog, so the
+    // time to its first sight is recorded, not bounded.
+    Click(kDialog.topLeft() + QPoint(250, 135));   // cell 7
+    Key("a");
+    const double added = Now();
+    ASSERT_TRUE(WaitUntil([&] { return LitFishPixels(s_screen->Screenshot(), true) > 0; }, 10))
+        << "no fish after Add";
+    const double seenAfter = Now() - added;
+    RecordProperty("fish_seen_after_ms", int(seenAfter * 1000));
+    std::printf("fish seen %.0f ms after the key\n", seenAfter * 1000);
+    Key("A");
+    Key("a");
+
+    // Enter closes; three fish of species 7 swim (two may cross for a moment).
+    Key("Return");
+    int most = 0;
+    WaitUntil(
+        [&] {
+            most = std::max(most, FishShapes(s_screen->Screenshot()));
+            return most >= 3;
+        },
+        8);
+    EXPECT_EQ(most, 3);
+    EXPECT_NE(ReadWholeFile(SettingsPath()).find("Fish7=3\n"), std::string::npos);
+
+    // The keyboard is back with the aquarium: Escape ends it.
+    Key("Escape");
+    auto result = plovi->Wait(5);
+    ASSERT_TRUE(result) << "Escape did not reach the aquarium after the dialog";
+    EXPECT_EQ(result->exitCode, 0);
+}
