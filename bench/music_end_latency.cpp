@@ -12,6 +12,7 @@
 #include "sound/MusicSettings.h"
 #include "tests/support/PrivateSoundServer.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/ToneFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,24 +31,6 @@ namespace {
 constexpr int kTracks = 20;
 constexpr int kTrackMs = 500;
 
-void WriteTone(const std::string& path, int ms)
-{
-    const int rate = 22050;
-    const std::uint32_t frames = std::uint32_t(rate * ms / 1000);
-    std::ofstream out(path, std::ios::binary);
-    auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.put(char((v >> (8 * i)) & 0xFF));
-    };
-    out << "RIFF";
-    put(36 + frames * 2, 4);
-    out << "WAVEfmt ";
-    put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
-    out << "data";
-    put(frames * 2, 4);
-    for (std::uint32_t i = 0; i < frames; ++i)
-        put(std::uint32_t(std::lround(6000 * std::sin(i * 0.1))) & 0xFFFF, 2);
-}
 
 void Report(const char* what, std::vector<double> v)
 {
@@ -83,7 +66,7 @@ int main(int argc, char** argv)
     list.repeatAll = true;
     for (int i = 0; i < kTracks; ++i) {
         list.tracks.push_back(tracks.Path() + "track" + std::to_string(i) + ".wav");
-        WriteTone(list.tracks.back(), kTrackMs);
+        WriteToneFile(list.tracks.back(), kTrackMs);
     }
     {
         SettingsFile file;

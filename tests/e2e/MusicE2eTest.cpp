@@ -1,5 +1,6 @@
 #include "tests/e2e/ScreenFixture.h"
 #include "tests/support/PrivateSoundServer.h"
+#include "tests/support/ToneFile.h"
 
 #include <QColor>
 #include <cmath>
@@ -21,25 +22,6 @@ const QRect kList(int(15 * 1.5), int(44 * 1.625), int(250 * 1.5), int(95 * 1.625
 
 void Pause(double seconds) { WaitUntil([] { return false; }, seconds); }
 
-// A mono 16-bit sine tone as a wave file.
-void WriteTone(const std::string& path, int milliseconds)
-{
-    const int rate = 22050;
-    const std::uint32_t frames = std::uint32_t(rate * milliseconds / 1000);
-    std::ofstream out(path, std::ios::binary);
-    auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.put(char((v >> (8 * i)) & 0xFF));
-    };
-    out << "RIFF";
-    put(36 + frames * 2, 4);
-    out << "WAVEfmt ";
-    put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
-    out << "data";
-    put(frames * 2, 4);
-    for (std::uint32_t i = 0; i < frames; ++i)
-        put(std::uint32_t(std::lround(8000 * std::sin(i * 0.125))) & 0xFFFF, 2);
-}
 
 bool IsCurrentRowGreen(QRgb p) { return qGreen(p) > 230 && qRed(p) < 40 && qBlue(p) < 40; }
 
@@ -106,8 +88,8 @@ TEST_F(MusicE2eTest, AddTwoFilesAndPlayThemInTurn)
     ASSERT_TRUE(server.Ok()) << server.Error();
     TempDir tracks;
     const std::string first = tracks.Path() + "first.wav", second = tracks.Path() + "second.wav";
-    WriteTone(first, 2500);
-    WriteTone(second, 30000);
+    WriteToneFile(first, 2500);
+    WriteToneFile(second, 30000);
 
     auto plovi = m_session.Start({}, {{"PULSE_SERVER", server.Address()}});
     ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
