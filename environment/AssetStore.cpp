@@ -86,6 +86,12 @@ void AssetStore::UnscrambleAssetFile(const std::string& directory, const std::st
 
 void AssetStore::DeleteAssetFile(const std::string& path) { ::unlink(path.c_str()); }
 
+void AssetStore::ReleaseAssetDirectory(const std::string& directory)
+{
+    if (!directory.empty())
+        ::rmdir(directory.c_str());
+}
+
 std::string AssetStore::UsableExtension(const std::string& baseName)
 {
     return baseName == "Music" ? ".wav" : ".bmp";

@@ -11,7 +11,8 @@
 // Caller's order for one asset: dir = GetAssetDirectory(); ExtractAsset(id,
 // dir, base); load UsablePath(dir, base); DeleteAssetFile(ScrambledPath(dir,
 // base)); DeleteAssetFile(UsablePath(dir, base)). The load and the deletes run
-// whether or not the entry was found.
+// whether or not the entry was found. After the last asset of a batch,
+// ReleaseAssetDirectory(dir).
 class AssetStore {
 public:
     static constexpr int kBackgroundId = 154;   // "BackGround0"
@@ -36,6 +37,11 @@ public:
 
     // Removes the file; a missing file is not an error.
     static void DeleteAssetFile(const std::string& path);
+
+    // Removes the (process's own) asset directory when it is empty, so that
+    // nothing is left behind; a later GetAssetDirectory makes it again. Does
+    // nothing for "" (the current directory) or a directory still holding files.
+    static void ReleaseAssetDirectory(const std::string& directory);
 
     // ".wav" when baseName is exactly "Music" (case matters), else ".bmp".
     static std::string UsableExtension(const std::string& baseName);

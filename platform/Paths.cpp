@@ -87,7 +87,7 @@ std::string AssetDirectory()
     std::string runtime = RuntimeDirectory();
     if (runtime.empty())
         return {};
-    std::string dir = runtime + "plovi/";
+    std::string dir = runtime + "plovi/" + std::to_string(::getpid()) + "/";
     return EnsurePrivateDirectory(dir) ? dir : std::string();
 }
 

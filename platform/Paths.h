@@ -14,7 +14,11 @@ namespace Paths {
 std::string RuntimeDirectory();
 
 // The directory the built-in art is written out to while it is loaded:
-// RuntimeDirectory() + "plovi/".
+// RuntimeDirectory() + "plovi/" + this process's id + "/". One per process,
+// because the art files have fixed names and a screensaver preview and the
+// full-screen module (or the desktop aquarium beside them) start at the same
+// moment: in a shared directory one would delete the other's files while it
+// is reading them.
 std::string AssetDirectory();
 
 // The settings directory: $XDG_CONFIG_HOME/plovi/, default ~/.config/plovi/

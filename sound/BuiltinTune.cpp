@@ -42,6 +42,7 @@ void BuiltinTune::startBuiltinMusic()
     const QByteArray file = ReadSmallFile(AssetStore::UsablePath(dir, kMusicBaseName));
     AssetStore::DeleteAssetFile(AssetStore::ScrambledPath(dir, kMusicBaseName));
     AssetStore::DeleteAssetFile(AssetStore::UsablePath(dir, kMusicBaseName));
+    AssetStore::ReleaseAssetDirectory(dir);
 
     WaveData wave;
     if (!WaveData::Parse(file, &wave)) {

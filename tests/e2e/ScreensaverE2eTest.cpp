@@ -147,8 +147,11 @@ TEST_F(Screensaver, APreviewAndAFullScreenRunAtOnceAndEndWhenTheirWindowsGo)
     ASSERT_TRUE(preview.Ok() && full.Ok());
     auto first = m_session.Start({"--root"}, {{"XSCREENSAVER_WINDOW", preview.IdText()}});
     auto second = m_session.Start({"--window-id", full.IdText()});
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(20, 20, 200, 150))) << first->Err();
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(300, 200, 400, 300))) << second->Err();
+    RegionLook look;
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(20, 20, 200, 150), &look))
+        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << first->Err();
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(300, 200, 400, 300), &look))
+        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << second->Err();
 
     // The owner destroys its window: the module's job is done.
     for (auto* pair : {&preview, &full})

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -127,6 +129,40 @@ TEST(AssetStore, MissingAssetDirectoryIsReportedOnce)
     MessageLog log;
     EXPECT_EQ(AssetStore::GetAssetDirectory(), "");
     EXPECT_EQ(log.messages, std::vector<std::string>{"ERROR: Error Find TempPath."});
+}
+
+// Two processes start at once (a screensaver preview and the full-screen
+// module) and each unpacks, reads and deletes the same art: neither may find
+// its files gone or half-written by the other.
+TEST(AssetStore, TwoProcessesUnpackingAtOnceEachReadTheirOwnFiles)
+{
+    TempDir dir;
+    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
+    const BuiltinArt::Entry* fish = BuiltinArt::Find(AssetStore::kFishIdBase, "RCAD");
+    ASSERT_NE(fish, nullptr);
+    auto unpackManyTimes = [&] {
+        for (int round = 0; round < 150; ++round) {
+            const std::string assets = AssetStore::GetAssetDirectory();
+            AssetStore::ExtractAsset(fish->id, assets, "fish0");
+            const std::string usable = ReadWholeFile(AssetStore::UsablePath(assets, "fish0"));
+            AssetStore::DeleteAssetFile(AssetStore::ScrambledPath(assets, "fish0"));
+            AssetStore::DeleteAssetFile(AssetStore::UsablePath(assets, "fish0"));
+            AssetStore::ReleaseAssetDirectory(assets);
+            if (usable.size() != fish->size || Crc32(usable) != fish->plainCrc32)
+                return false;
+        }
+        return true;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(unpackManyTimes() ? 0 : 3);  // a lost file ends the child with 1 itself
+    const bool parentOk = unpackManyTimes();
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(parentOk);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_TRUE(fs::is_empty(dir.Path() + "plovi")) << "an unpacked file or directory stayed behind";
 }
 
 // The scene's textures come from the art: twenty 256 x 256 fish and a

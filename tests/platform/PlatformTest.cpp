@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 TEST(MsvcRandom, ReplaysTheWindowsRuntimeSequenceFromStateOne)
 {
@@ -36,7 +37,7 @@ TEST(Paths, DirectoriesAreCreatedPrivateUnderTheXdgLocations)
     ScopedEnv config("XDG_CONFIG_HOME", (dir.Path() + "config").c_str());
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
     const std::pair<std::string, std::string> cases[] = {{Paths::SettingsDirectory(), dir.Path() + "config/plovi/"},
-                                                         {Paths::AssetDirectory(), dir.Path() + "plovi/"}};
+                                                         {Paths::AssetDirectory(), dir.Path() + "plovi/" + std::to_string(::getpid()) + "/"}};
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(path, expected);
         struct stat st {};

@@ -48,6 +48,7 @@ bool AquariumScene::InitScene()
     // The built-in art: each picture is extracted, loaded and deleted in turn.
     m_backgroundTexture = BuiltinTextures::LoadBackground(assetDirectory);
     BuiltinTextures::LoadFish(assetDirectory, m_fishTextures);
+    AssetStore::ReleaseAssetDirectory(assetDirectory);
     // Everything from here on sees the values of the settings file.
     ReadSettings(m_values, !m_settingsReadOnly);
     // Fish placement: all 20 slots, inactive ones too, so a slot that
