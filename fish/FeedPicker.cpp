@@ -1,38 +1,34 @@
 #include "fish/FeedPicker.h"
 
 #include "fish/PickStrips.h"
-#include "fish/SelectionPass.h"
+#include "fish/PickVolume.h"
 #include "base/TankBox.h"
 
 #include <GL/gl.h>
 
-namespace {
-
-// The given coordinate of the first strip (in index order) under the
-// pointer, or kNoHit.
-float FirstStripHit(const PickStrips& strips, bool vertical, int mouseX, int mouseY)
+float FeedPicker::FirstStrip(const PickStrips& strips, bool vertical, int mouseX, int mouseY)
 {
+    PickVolume volume(mouseX, mouseY, kPickSize);
+    float camera[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, camera);
     const int count = vertical ? PickStrips::kVertical : PickStrips::kHorizontal;
+    const auto& quad = vertical ? PickStrips::kVerticalQuad : PickStrips::kHorizontalQuad;
     for (int k = 0; k < count; ++k) {
         const float* position = vertical ? strips.Vertical(k) : strips.Horizontal(k);
-        const auto draw = vertical ? PickStrips::DrawVerticalQuad : PickStrips::DrawHorizontalQuad;
-        if (SelectionPass::SelectOneObject(mouseX, mouseY, FeedPicker::kPickSize, position, draw))
+        float modelView[16];
+        PickVolume::Translate(camera, position[0], position[1], position[2], modelView);
+        volume.SetModelView(modelView);
+        if (volume.HitsQuad(quad[0], quad[1], quad[2], quad[3]))
             return vertical ? position[0] : position[1];
     }
-    return FeedPicker::kNoHit;
+    return kNoHit;
 }
-
-}  // namespace
 
 bool FeedPicker::Pick(const PickStrips& strips, const TankBox& tank, int mouseX, int mouseY,
                       float& x, float& y)
 {
-    glPushMatrix();
-    const float foundX = FirstStripHit(strips, true, mouseX, mouseY);
-    glPopMatrix();
-    glPushMatrix();
-    const float foundY = FirstStripHit(strips, false, mouseX, mouseY);
-    glPopMatrix();
+    const float foundX = FirstStrip(strips, true, mouseX, mouseY);
+    const float foundY = FirstStrip(strips, false, mouseX, mouseY);
     if (!m_gotX && foundX >= tank.xMin && foundX <= tank.xMax) {
         m_x = foundX;
         m_gotX = true;

@@ -18,6 +18,11 @@ public:
     bool Pick(const PickStrips& strips, const TankBox& tank, int mouseX, int mouseY, float& x,
               float& y);
 
+    // The x (vertical strips) or y (horizontal strips) of the first strip in
+    // index order under (mouseX, mouseY), or kNoHit. Needs the camera's
+    // model-view matrix current.
+    static float FirstStrip(const PickStrips& strips, bool vertical, int mouseX, int mouseY);
+
     bool HasX() const { return m_gotX; }
     bool HasY() const { return m_gotY; }
 

@@ -1,20 +1,44 @@
 #include "fish/FishPicker.h"
 
 #include "fish/Fish.h"
+#include "fish/FishPickSink.h"
 #include "fish/FishRenderer.h"
-#include "fish/SelectionPass.h"
+#include "fish/PickVolume.h"
 #include "base/CommandCodes.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+// Points the renderer at the pick sink for one pick, and back at GL after.
+class SinkScope {
+public:
+    SinkScope(FishRenderer& renderer, FishVertexSink* sink) : m_renderer(renderer) { renderer.SetVertexSink(sink); }
+    ~SinkScope() { m_renderer.SetVertexSink(nullptr); }
+    SinkScope(const SinkScope&) = delete;
+    SinkScope& operator=(const SinkScope&) = delete;
+
+private:
+    FishRenderer& m_renderer;
+};
+
+}  // namespace
 
 int FishPicker::PickFish(Fish* fish, int active, FishRenderer& renderer, int mouseX, int mouseY, int mode)
 {
+    PickVolume volume(mouseX, mouseY, kPickSize);
+    FishPickSink sink(volume);
+    SinkScope scope(renderer, &sink);
     for (int i = 0; i < active; ++i) {
         Fish& candidate = fish[i];
-        const float position[3] = {candidate.X(), candidate.Y(), candidate.Z()};
-        if (SelectionPass::SelectOneObject(mouseX, mouseY, kPickSize, position,
-                                           [&candidate, &renderer] {
-                                               candidate.Step();
-                                               renderer.DrawAtPosition(candidate.DrawPose());
-                                           })) {
+        sink.Reset();
+        // Placed where the fish stood before its extra step, as it always was.
+        glPushMatrix();
+        glTranslatef(candidate.X(), candidate.Y(), candidate.Z());
+        candidate.Step();
+        renderer.DrawAtPosition(candidate.DrawPose());
+        glPopMatrix();
+        if (sink.Hit()) {
             Apply(candidate, mode);
             return i;
         }

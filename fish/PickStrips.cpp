@@ -2,8 +2,6 @@
 
 #include "base/TankBox.h"
 
-#include <GL/gl.h>
-
 void PickStrips::Setup(const TankBox& tank)
 {
     m_xMin = tank.xMin;
@@ -45,24 +43,4 @@ void PickStrips::Sway(float (*strips)[3], int count, int axis, float edge, bool&
             strips[k][axis] += towardsPlus ? kSwayStep : -kSwayStep;
         }
     }
-}
-
-void PickStrips::DrawVerticalQuad()
-{
-    glBegin(GL_QUADS);
-    glVertex3f(-0.5f, -30.0f, 1.0f);
-    glVertex3f(0.5f, -30.0f, 1.0f);
-    glVertex3f(0.5f, 30.0f, 1.0f);
-    glVertex3f(-0.5f, 30.0f, 1.0f);
-    glEnd();
-}
-
-void PickStrips::DrawHorizontalQuad()
-{
-    glBegin(GL_QUADS);
-    glVertex3f(-90.0f, -0.5f, 1.0f);
-    glVertex3f(90.0f, -0.5f, 1.0f);
-    glVertex3f(90.0f, 0.5f, 1.0f);
-    glVertex3f(-90.0f, 0.5f, 1.0f);
-    glEnd();
 }

@@ -7,10 +7,9 @@ struct TankBox;
 // the food drops. They sway back and forth every frame in feed mode so that
 // within a few frames some strip passes under any pointer position.
 //
-// They exist only for the selection passes. Drawn on screen with alpha 0
-// they would change no pixel yet cost the software renderer some 16 ms a
-// frame at 1920 x 1080 (1.5 million blended pixels), so they are not drawn
-// on screen at all.
+// They exist only for the pick tests and are never drawn: on screen with
+// alpha 0 they would change no pixel yet cost the software renderer some
+// 16 ms a frame at 1920 x 1080 (1.5 million blended pixels).
 //
 // Units: world units. Vertical strip k starts at (xMin + k * sx, 0, -70)
 // with sx = (xMax - xMin) / 49, so strip 49 reaches xMax; horizontal strip k
@@ -32,9 +31,11 @@ public:
     // One frame of sway for both sets.
     void Sweep();
 
-    // The strip quads about their own positions (for the selection passes).
-    static void DrawVerticalQuad();
-    static void DrawHorizontalQuad();
+    // The strip quads about their own positions, corners in GL_QUADS order.
+    static constexpr float kVerticalQuad[4][3] = {
+        {-0.5f, -30.0f, 1.0f}, {0.5f, -30.0f, 1.0f}, {0.5f, 30.0f, 1.0f}, {-0.5f, 30.0f, 1.0f}};
+    static constexpr float kHorizontalQuad[4][3] = {
+        {-90.0f, -0.5f, 1.0f}, {90.0f, -0.5f, 1.0f}, {90.0f, 0.5f, 1.0f}, {-90.0f, 0.5f, 1.0f}};
 
     const float* Vertical(int k) const { return m_vertical[k]; }    // x, y, z
     const float* Horizontal(int k) const { return m_horizontal[k]; }

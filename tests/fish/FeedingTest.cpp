@@ -1,12 +1,9 @@
 #include "fish/Feeding.h"
 #include "fish/Fish.h"
 #include "fish/FoodFlake.h"
-#include "fish/SelectionPass.h"
 #include "platform/MsvcRandom.h"
 #include "tests/support/GlTestContext.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
@@ -144,38 +141,4 @@ TEST_F(FeedingGl, AFishTurnsTowardsFoodWithinRangeAndSlowsNextToIt)
         EXPECT_FLOAT_EQ(fish.Speed(), c.speed);
         EXPECT_FLOAT_EQ(fish.TargetHeading(), c.targetHeading);
     }
-}
-
-TEST_F(FeedingGl, SelectionHitsOnlyWhatIsUnderThePointerAndRestoresEveryStack)
-{
-    glViewport(0, 0, 1024, 768);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-0.53, 0.53, -0.4, 0.4, 1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, -10, 0, 0, -500, 0, 1, 0);
-    // Matrices, matrix mode, render mode and stack depths: all must come back.
-    const auto state = [] {
-        std::vector<GLfloat> v(36);
-        glGetFloatv(GL_MODELVIEW_MATRIX, &v[0]);
-        glGetFloatv(GL_PROJECTION_MATRIX, &v[16]);
-        int k = 32;
-        for (GLenum e : {GL_MATRIX_MODE, GL_RENDER_MODE, GL_MODELVIEW_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH})
-            glGetFloatv(e, &v[k++]);
-        return v;
-    };
-    const std::vector<GLfloat> before = state();
-    const float position[3] = {0.0f, 0.0f, -70.0f};
-    const auto unitQuad = [] { glRectf(-0.5f, -0.5f, 0.5f, 0.5f); };
-    struct Case {
-        int x, y;
-        bool hit;
-    };
-    for (Case c : {Case{512, 384, true}, Case{520, 380, true}, Case{0, 0, false}, Case{700, 384, false}}) {
-        EXPECT_EQ(SelectionPass::SelectOneObject(c.x, c.y, 15, position, unitQuad), c.hit)
-            << c.x << ", " << c.y;
-        EXPECT_EQ(state(), before) << c.x << ", " << c.y;
-    }
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -272,12 +272,10 @@ void AquariumScene::FoodPass()
 }
 
 // The strips sway, then a pending click is turned into a drop once both of
-// its coordinates have been found. The strips are drawn in an invisible
-// colour (alpha 0).
+// its coordinates have been found. Nothing is drawn.
 void AquariumScene::FeedModePass()
 {
     GlPassScope scope;
-    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
     m_pickStrips.Sweep();
     float x = 0.0f;
     float y = 0.0f;

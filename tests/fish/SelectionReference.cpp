@@ -1,18 +1,18 @@
-#include "fish/SelectionPass.h"
+#include "tests/fish/SelectionReference.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-bool SelectionPass::SelectOneObject(int mouseX, int mouseY, int pickSize, const float* position,
+bool SelectionReference::SelectOneObject(int mouseX, int mouseY, int pickSize, const float* position,
                                     const std::function<void()>& draw)
 {
     // The hit records are never read, but GL writes them until the render
     // mode switches back, so the buffer outlives the pass.
-    static GLuint buffer[kBufferEntries];
+    static GLuint buffer[512];
     glPushMatrix();
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    glSelectBuffer(kBufferEntries, buffer);
+    glSelectBuffer(512, buffer);
     glRenderMode(GL_SELECT);
     glInitNames();
     glPushName(0);

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Resident memory of the aquarium while the user clicks in the tank, to show
+# that picking does not grow the program: clicks at random places in the
+# tank at about five a second in one mouse mode, resident memory printed
+# every 30 s, and at the end the change since the first minute.
+#
+# Usage: pick_memory.sh <plovi binary> <feed|touch|zoom> [minutes] [width height]
+# (defaults: 10 minutes, 1280 x 800). Runs on a virtual X server of its own
+# with a private home, so it can run beside a desktop aquarium.
+set -euo pipefail
+binary=$1
+mode=$2
+minutes=${3:-10}
+width=${4:-1280}
+height=${5:-800}
+
+case $mode in
+  feed) button_x=68 ;;    # the bar's buttons, centres in screen pixels
+  touch) button_x=180 ;;
+  zoom) button_x=297 ;;
+  *) echo "pick_memory: mode is feed, touch or zoom" >&2; exit 2 ;;
+esac
+
+display=""
+for n in $(seq 160 220); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "pick_memory: no free X display number" >&2; exit 1; }
+home=$(mktemp -d)
+chmod 700 "$home"
+Xvfb "$display" -screen 0 "${width}x${height}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$home"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+export DISPLAY=$display HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
+"$binary" >/dev/null 2>&1 &
+app=$!
+sleep 6
+xdotool mousemove "$button_x" 35 click 1
+sleep 1
+
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$app/status"; }
+echo "# $mode mode, ${width}x${height}, clicks at 5/s for $minutes min"
+echo "# seconds  rss_kb"
+start=$SECONDS
+end=$((start + minutes * 60))
+next=$start
+first_minute=""
+clicks=0
+while [ $SECONDS -lt $end ]; do
+  kill -0 "$app" 2>/dev/null || { echo "pick_memory: the aquarium ended" >&2; exit 1; }
+  if [ $SECONDS -ge $next ]; then
+    elapsed=$((SECONDS - start))
+    now=$(rss)
+    printf '%8d  %8d\n' "$elapsed" "$now"
+    [ $elapsed -ge 60 ] && [ -z "$first_minute" ] && first_minute=$now
+    next=$((next + 30))
+  fi
+  xdotool mousemove $((RANDOM % width)) $((80 + RANDOM % (height - 80))) click 1
+  clicks=$((clicks + 1))
+  sleep 0.2
+done
+last=$(rss)
+printf '%8d  %8d\n' "$((SECONDS - start))" "$last"
+echo "# $clicks clicks; after the first minute: ${first_minute:-?} kB, at the end: $last kB, change $((last - ${first_minute:-$last})) kB"
