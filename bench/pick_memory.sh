@@ -31,17 +31,19 @@ chmod 700 "$home"
 Xvfb "$display" -screen 0 "${width}x${height}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  [ -n "${app:-}" ] && { kill "$app" 2>/dev/null; wait "$app" 2>/dev/null; } || true
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$home"
 }
 trap cleanup EXIT
+trap 'exit 1' TERM INT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
 export DISPLAY=$display HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
 "$binary" >/dev/null 2>&1 &
 app=$!
-sleep 6
+xdotool search --sync --onlyvisible --name PloviFishScr >/dev/null
+sleep 4
 xdotool mousemove "$button_x" 35 click 1
 sleep 1
 
@@ -62,9 +64,10 @@ while [ $SECONDS -lt $end ]; do
     [ $elapsed -ge 60 ] && [ -z "$first_minute" ] && first_minute=$now
     next=$((next + 30))
   fi
-  xdotool mousemove $((RANDOM % width)) $((80 + RANDOM % (height - 80))) click 1
+  # Held for a frame or two: a zoom pick only happens while the button is down.
+  xdotool mousemove $((RANDOM % width)) $((80 + RANDOM % (height - 80))) mousedown 1 sleep 0.05 mouseup 1
   clicks=$((clicks + 1))
-  sleep 0.2
+  sleep 0.15
 done
 last=$(rss)
 printf '%8d  %8d\n' "$((SECONDS - start))" "$last"

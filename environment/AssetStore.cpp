@@ -77,9 +77,16 @@ void AssetStore::UnscrambleAssetFile(const std::string& directory, const std::st
         std::fclose(in);
         Fatal(" cannot open outfile\n");
     }
+    // In blocks: a locked getc/putc per byte made this the slowest part of
+    // start-up (5.6 MB of art).
     AssetCipher cipher;
-    for (int c = std::getc(in); c != EOF; c = std::getc(in))
-        std::putc(cipher.Unscramble(std::uint8_t(c)), out);
+    unsigned char block[64 * 1024];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) {
+        for (std::size_t i = 0; i < n; ++i)
+            block[i] = cipher.Unscramble(block[i]);
+        if (std::fwrite(block, 1, n, out) != n)
+            break;  // a short file; the loader rejects it
+    }
     std::fclose(out);
     std::fclose(in);
 }

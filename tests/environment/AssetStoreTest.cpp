@@ -141,7 +141,7 @@ TEST(AssetStore, TwoProcessesUnpackingAtOnceEachReadTheirOwnFiles)
     const BuiltinArt::Entry* fish = BuiltinArt::Find(AssetStore::kFishIdBase, "RCAD");
     ASSERT_NE(fish, nullptr);
     auto unpackManyTimes = [&] {
-        for (int round = 0; round < 150; ++round) {
+        for (int round = 0; round < 60; ++round) {
             const std::string assets = AssetStore::GetAssetDirectory();
             AssetStore::ExtractAsset(fish->id, assets, "fish0");
             const std::string usable = ReadWholeFile(AssetStore::UsablePath(assets, "fish0"));
