@@ -22,6 +22,10 @@ Process::Env AquariumSession::Environment(const Process::Env& overrides) const
         {"HOME", m_homeDir},
         {"QT_QPA_PLATFORM", std::nullopt},
         {"WAYLAND_DISPLAY", std::nullopt},
+        // Every session has a fresh home, where GStreamer would rebuild its
+        // plugin registry at each start (1.5 s of CPU before the window);
+        // one registry beside the binary serves them all.
+        {"GST_REGISTRY", std::string(PLOVI_BINARY) + "-e2e-gst-registry.bin"},
     };
     for (const auto& [name, value] : overrides)
         env[name] = value;

@@ -4,7 +4,7 @@
 #include <GL/glu.h>
 
 bool SelectionReference::SelectOneObject(int mouseX, int mouseY, int pickSize, const float* position,
-                                    const std::function<void()>& draw)
+                                         const std::function<void()>& draw)
 {
     // The hit records are never read, but GL writes them until the render
     // mode switches back, so the buffer outlives the pass.
