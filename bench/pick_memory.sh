@@ -21,14 +21,11 @@ case $mode in
   *) echo "pick_memory: mode is feed, touch or zoom" >&2; exit 2 ;;
 esac
 
-display=""
-for n in $(seq 160 220); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "pick_memory: no free X display number" >&2; exit 1; }
 home=$(mktemp -d)
 chmod 700 "$home"
-Xvfb "$display" -screen 0 "${width}x${height}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+# The server picks a free display number itself and reports it: several
+# runs can start at once without taking the same one.
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$home/display" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   [ -n "${app:-}" ] && { kill "$app" 2>/dev/null; wait "$app" 2>/dev/null; } || true
@@ -37,7 +34,9 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' TERM INT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
+[ -s "$home/display" ] || { echo "pick_memory: the X server did not start" >&2; exit 1; }
+display=":$(head -n1 "$home/display")"
 
 export DISPLAY=$display HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
 "$binary" >/dev/null 2>&1 &
