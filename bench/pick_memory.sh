@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Resident memory of the aquarium while the user clicks in the tank, to show
 # that picking does not grow the program: clicks at random places in the
-# tank at about five a second in one mouse mode, resident memory printed
+# tank at up to five a second (xdotool sets the pace) in one mouse mode, resident memory printed
 # every 30 s, and at the end the change since the first minute.
 #
 # Usage: pick_memory.sh <plovi binary> <feed|touch|zoom> [minutes] [width height]
@@ -66,8 +66,8 @@ while [ $SECONDS -lt $end ]; do
   # Held for a frame or two: a zoom pick only happens while the button is down.
   xdotool mousemove $((RANDOM % width)) $((80 + RANDOM % (height - 80))) mousedown 1 sleep 0.05 mouseup 1
   clicks=$((clicks + 1))
-  sleep 0.15
+  sleep 0.1
 done
 last=$(rss)
 printf '%8d  %8d\n' "$((SECONDS - start))" "$last"
-echo "# $clicks clicks; after the first minute: ${first_minute:-?} kB, at the end: $last kB, change $((last - ${first_minute:-$last})) kB"
+echo "# $clicks clicks ($((clicks / (minutes * 60))) a second); after the first minute: ${first_minute:-?} kB, at the end: $last kB, change $((last - ${first_minute:-$last})) kB"
