@@ -2,6 +2,9 @@
 
 #include <QImageReader>
 #include <memory>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent)
     : QObject(parent), m_screen(screen), m_maxTextureSize(maxTextureSize)
@@ -9,6 +12,14 @@ PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* p
     // A file may declare any size: refuse to allocate more than this.
     QImageReader::setAllocationLimit(PictureDecoder::kAllocationLimitMb);
     m_pool.setMaxThreadCount(1);
+#if defined(__GLIBC__)
+    // A photo's decoding buffers are tens of megabytes each. By default the
+    // allocator raises its threshold for mapping blocks of their own once
+    // such a block is freed, then serves later ones from a heap it keeps:
+    // about 100 MB stayed resident after ten photos. A fixed threshold gives
+    // every large buffer back to the system when it is freed.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
 }
 
 PictureLoader::~PictureLoader()
