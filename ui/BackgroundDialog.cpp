@@ -287,6 +287,10 @@ void BackgroundDialog::OnDecoded(const QString& path, const DecodedPicture& pict
     // The first picture added with the box ticked starts the show.
     if (!saved && m_count == 1 && m_ownImage->GetCheck())
         StartCycling();
+    // Saved pictures arrive after the first ticks have found nothing to
+    // show; the next tick chooses at once rather than after a whole interval.
+    if (m_cycling && (m_currentImage == 0 || m_currentImage == kNoChoice))
+        m_tick = -1;
 }
 
 void BackgroundDialog::AppendRow(const QString& path, unsigned texture)

@@ -274,4 +274,22 @@ TEST_F(BackgroundDialogTest, ASettingsFileListingFiftyPicturesLoadsTheFirstTen)
     EXPECT_TRUE(m_messages.empty());
 }
 
+TEST_F(BackgroundDialogTest, SavedPicturesWithTheBoxTickedShowAtTheFirstTickAfterTheyArrive)
+{
+    // Decoding takes longer than a tick: the show must not wait out the
+    // interval once the first picture is there.
+    WriteSettings("[Custom Images]\nImageSum=2\nOwnImage=1\nCycImage=1\nImageTime=30\nImageList0=" +
+                  Picture("one.jpg") + "\nImageList1=" + Picture("two.png") + "\n");
+    m_dialog = std::make_unique<Dialog>([] { return true; }, QSize(1024, 768));
+    ASSERT_TRUE(m_dialog->Cycling());
+    m_dialog->OnTimer();   // results come through the event loop: none yet
+    EXPECT_EQ(m_dialog->CurrentImage(), Dialog::kNoChoice);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_dialog->PendingCount() == 0; }, 10000));
+    ASSERT_EQ(m_dialog->Count(), 2);
+    m_dialog->OnTimer();
+    EXPECT_NE(m_dialog->CurrentImage(), Dialog::kNoChoice);
+    EXPECT_NE(m_dialog->CurrentImage(), 0u);
+    EXPECT_EQ(OnRow(), m_dialog->CurrentImage() == m_dialog->SlotTexture(0) ? 0 : 1);
+}
+
 }  // namespace
