@@ -3,6 +3,7 @@
 #include "app/AquariumApp.h"
 #include "sound/BuiltinTune.h"
 #include "sound/MusicDialog.h"
+#include "ui/BackgroundDialog.h"
 #include "ui/ControlBar.h"
 #include "ui/FishSettingsDialog.h"
 #include "view/AquariumView.h"
@@ -15,6 +16,7 @@ ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_vi
     ConnectView();
     ConnectBar();
     ConnectMusic();
+    ConnectBackground();
     AquariumApp::AddShutdownHook([this] { SaveOnExit(); });
 }
 
@@ -58,7 +60,19 @@ void ShellWiring::ConnectMusic()
     });
 }
 
+void ShellWiring::ConnectBackground()
+{
+    AquariumView* view = &m_view;
+    const QSize screen(view->Scene().ScreenWidth(), view->Scene().ScreenHeight());
+    m_backgroundDialog =
+        std::make_unique<BackgroundDialog>([view] { return view->MakeContextCurrent(); }, screen);
+    connect(view, &AquariumView::imageDialogRequested, m_backgroundDialog.get(), &BackgroundDialog::ShowDialog);
+    connect(m_backgroundDialog.get(), &BackgroundDialog::shownTextureChanged, view,
+            [view](unsigned texture) { view->Scene().SetCustomImageTexture(texture); });
+}
+
 void ShellWiring::SaveOnExit()
 {
     m_musicDialog->SaveSettings();
+    m_backgroundDialog->SaveSettings();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 
 class AquariumView;
+class BackgroundDialog;
 class BuiltinTune;
 class ControlBar;
 class MusicDialog;
@@ -34,9 +35,12 @@ private:
     // The Custom Music dialog (made hidden, before the first tick) and the
     // built-in tune that follows the view's music hand-over.
     void ConnectMusic();
+    // The Custom Background dialog and the scene's picture it chooses.
+    void ConnectBackground();
 
     ControlBar& m_bar;
     AquariumView& m_view;
     std::unique_ptr<BuiltinTune> m_tune;
     std::unique_ptr<MusicDialog> m_musicDialog;
+    std::unique_ptr<BackgroundDialog> m_backgroundDialog;
 };

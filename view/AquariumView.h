@@ -46,6 +46,11 @@ public:
 
     AquariumScene& Scene() { return m_scene; }
 
+    // Makes the scene's GL context current on this (the interface) thread,
+    // for work that makes or deletes textures outside a frame. False when
+    // there is no scene.
+    bool MakeContextCurrent() { return MakeCurrent(); }
+
     // One tick: draw and swap, hand the music over, poll the command.
     void OnTimer();
 

@@ -1,0 +1,285 @@
+#include "ui/PictureDecoder.h"
+#include "ui/PictureLoader.h"
+
+#include "tests/support/TestEnvironment.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QSize kScreen(1024, 1024);
+constexpr int kMaxTexture = 16384;
+
+// Left half red, right half blue.
+QImage TwoHalves(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter(&image).fillRect(0, 0, width / 2, height, Qt::red);
+    return image;
+}
+
+QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(95);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const QByteArray& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+}
+
+quint32 Crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void PutBigEndian(QByteArray& bytes, int at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char(value >> (24 - 8 * i));
+}
+
+// A real PNG whose header claims width x height, its checksum mended so
+// only the size is wrong.
+QByteArray PngDeclaring(quint32 width, quint32 height)
+{
+    QByteArray png = Encoded(TwoHalves(8, 8), "png");
+    // Signature (8), length (4), "IHDR" at 12, width at 16, height at 20,
+    // the chunk's CRC over type and data at 29.
+    PutBigEndian(png, 16, width);
+    PutBigEndian(png, 20, height);
+    PutBigEndian(png, 29, Crc32(png.mid(12, 17)));
+    return png;
+}
+
+// A JPEG with an EXIF segment saying how the camera was held.
+QByteArray JpegWithOrientation(const QImage& image, quint16 orientation)
+{
+    const QByteArray jpeg = Encoded(image, "jpeg");
+    // Big-endian TIFF with one IFD entry: Orientation (0x0112), SHORT, 1.
+    QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);
+    tiff += QByteArray("\0\x01", 2);
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
+    tiff += char(orientation >> 8);
+    tiff += char(orientation & 0xFF);
+    tiff += QByteArray(2, '\0');
+    tiff += QByteArray(4, '\0');  // no next IFD
+    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = app1.size() + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    return jpeg.left(2) + segment + app1 + jpeg.mid(2);
+}
+
+QRgb Texel(const QImage& level, int x, int y) { return level.pixel(x, y); }
+bool Reddish(QRgb p) { return qRed(p) > 180 && qBlue(p) < 80; }
+bool Bluish(QRgb p) { return qBlue(p) > 180 && qRed(p) < 80; }
+
+class PictureDecoderTest : public ::testing::Test {
+protected:
+    void SetUp() override { QImageReader::setAllocationLimit(PictureDecoder::kAllocationLimitMb); }
+    std::string Path(const std::string& name) const { return m_dir.Path() + name; }
+    DecodedPicture Decode(const std::string& path, QSize screen = kScreen, int maxTexture = kMaxTexture) const
+    {
+        return PictureDecoder::Decode(QString::fromStdString(path), screen, maxTexture);
+    }
+    TempDir m_dir;
+};
+
+TEST_F(PictureDecoderTest, FilesThatAreNoPictureOrCannotBeReadGiveNothing)
+{
+    const QByteArray jpeg = Encoded(TwoHalves(256, 256), "jpeg");
+    WriteFile(Path("truncated.jpg"), jpeg.left(jpeg.size() / 2));
+    WriteFile(Path("bomb.png"), PngDeclaring(100000, 100000));
+    WriteFile(Path("text.png"), "This is not a picture.\n");
+    WriteFile(Path("empty.bmp"), QByteArray());
+    std::filesystem::create_directory(Path("folder.jpg"));
+    ASSERT_EQ(::mkfifo(Path("pipe.png").c_str(), 0600), 0);
+    WriteFile(Path("locked.png"), Encoded(TwoHalves(16, 16), "png"));
+    ::chmod(Path("locked.png").c_str(), 0);
+    const bool root = ::geteuid() == 0;   // root reads a file of mode 0 anyway
+
+    const struct {
+        const char* name;
+        bool applies;
+    } cases[] = {
+        {"truncated.jpg", true}, {"bomb.png", true}, {"text.png", true},   {"empty.bmp", true},
+        {"folder.jpg", true},    {"pipe.png", true}, {"vanished.png", true}, {"locked.png", !root},
+    };
+    for (const auto& c : cases) {
+        if (!c.applies)
+            continue;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(Decode(Path(c.name)).Ok()) << c.name;
+        // Refused from the header: nothing near the declared 40 GB is made.
+        EXPECT_LT(clock.elapsed(), 5000) << c.name;
+    }
+    // The same bytes whole load, so the rows above fail for their fault.
+    WriteFile(Path("whole.jpg"), jpeg);
+    EXPECT_TRUE(Decode(Path("whole.jpg")).Ok());
+}
+
+TEST_F(PictureDecoderTest, JpegCompletenessFollowsSegmentsAndScans)
+{
+    const QByteArray jpeg = Encoded(TwoHalves(64, 64), "jpeg");
+    EXPECT_TRUE(PictureDecoder::JpegIsComplete(jpeg));
+    for (const int cut : {2, 4, 20, int(jpeg.size()) / 2, int(jpeg.size()) - 2})
+        EXPECT_FALSE(PictureDecoder::JpegIsComplete(jpeg.left(cut))) << cut;
+    // A segment length running past the end.
+    QByteArray lying = jpeg.left(4) + QByteArray("\xFF\xFF", 2);
+    EXPECT_FALSE(PictureDecoder::JpegIsComplete(lying));
+}
+
+TEST_F(PictureDecoderTest, TextureSidesArePowersOfTwoCappedByTheScreenAndTheLimit)
+{
+    const struct {
+        QSize picture;
+        QSize screen;
+        int maxTexture;
+        QSize texture;
+    } cases[] = {
+        {{300, 200}, {1024, 1024}, kMaxTexture, {512, 256}},   // up to the next power
+        {{300, 200}, {256, 128}, kMaxTexture, {256, 128}},     // never past the screen's
+        {{300, 200}, {1680, 1050}, 64, {64, 64}},              // nor past GL's limit
+        {{256, 256}, {1680, 1050}, kMaxTexture, {256, 256}},   // already a power
+        {{20, 10}, {1680, 1050}, kMaxTexture, {32, 16}},
+    };
+    for (const auto& c : cases) {
+        WriteFile(Path("p.bmp"), Encoded(TwoHalves(c.picture.width(), c.picture.height()), "bmp"));
+        const DecodedPicture picture = Decode(Path("p.bmp"), c.screen, c.maxTexture);
+        ASSERT_TRUE(picture.Ok());
+        EXPECT_EQ(picture.levels[0].size(), c.texture) << c.picture.width() << "x" << c.picture.height();
+    }
+}
+
+TEST_F(PictureDecoderTest, LevelsHalveDownToOnePixelFlippedAndInsideTheSafeColourRange)
+{
+    // Top half white, bottom half black.
+    QImage image(256, 128, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter(&image).fillRect(0, 0, 256, 64, Qt::white);
+    WriteFile(Path("p.png"), Encoded(image, "png"));
+    const DecodedPicture picture = Decode(Path("p.png"));
+    ASSERT_EQ(picture.levels.size(), 9u);
+    QSize expected(256, 128);
+    for (const QImage& level : picture.levels) {
+        EXPECT_EQ(level.size(), expected);
+        EXPECT_EQ(level.format(), QImage::Format_RGBA8888);
+        expected = QSize(std::max(1, expected.width() / 2), std::max(1, expected.height() / 2));
+    }
+    const QImage& full = picture.levels[0];
+    // Bottom row first: the first line is the picture's black bottom.
+    EXPECT_EQ(Texel(full, 10, 0), qRgba(16, 16, 16, 255));
+    EXPECT_EQ(Texel(full, 10, 127), qRgba(235, 235, 235, 255));
+    // The last level is the mean grey, still inside 16..235.
+    const QRgb mean = Texel(picture.levels.back(), 0, 0);
+    EXPECT_NEAR(qRed(mean), (16 + 235) / 2, 6);
+}
+
+TEST_F(PictureDecoderTest, ExifOrientationStandsAPhoneShotUpright)
+{
+    // 64 x 32, red left: held turned, orientation 6 wants 90 degrees
+    // clockwise, which puts the red at the top of a 32 x 64 picture.
+    WriteFile(Path("phone.jpg"), JpegWithOrientation(TwoHalves(64, 32), 6));
+    const DecodedPicture turned = Decode(Path("phone.jpg"));
+    ASSERT_TRUE(turned.Ok());
+    const QImage& level = turned.levels[0];
+    ASSERT_EQ(level.size(), QSize(32, 64));
+    EXPECT_TRUE(Reddish(Texel(level, 16, 60))) << "top (last line) is red";
+    EXPECT_TRUE(Bluish(Texel(level, 16, 4))) << "bottom (first line) is blue";
+
+    WriteFile(Path("plain.jpg"), JpegWithOrientation(TwoHalves(64, 32), 1));
+    const DecodedPicture plain = Decode(Path("plain.jpg"));
+    ASSERT_TRUE(plain.Ok());
+    EXPECT_EQ(plain.levels[0].size(), QSize(64, 32));
+    EXPECT_TRUE(Reddish(Texel(plain.levels[0], 4, 16)));
+}
+
+TEST_F(PictureDecoderTest, ProgressiveJpegAndInterlacedPngLoad)
+{
+    WriteFile(Path("progressive.jpg"), Encoded(TwoHalves(128, 64), "jpeg", true));
+    const DecodedPicture progressive = Decode(Path("progressive.jpg"));
+    ASSERT_TRUE(progressive.Ok());
+    EXPECT_TRUE(Reddish(Texel(progressive.levels[0], 10, 30)));
+    EXPECT_TRUE(Bluish(Texel(progressive.levels[0], 118, 30)));
+
+    // Qt writes no interlaced PNG; ImageMagick does.
+    WriteFile(Path("plain.png"), Encoded(TwoHalves(128, 64), "png"));
+    const int rc = QProcess::execute("convert", {QString::fromStdString(Path("plain.png")), "-interlace", "PNG",
+                                                 QString::fromStdString(Path("interlaced.png"))});
+    if (rc != 0)
+        GTEST_SKIP() << "no convert to write an interlaced PNG";
+    QFile check(QString::fromStdString(Path("interlaced.png")));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    ASSERT_EQ(check.read(29).at(28), 1) << "IHDR says interlaced";
+    const DecodedPicture interlaced = Decode(Path("interlaced.png"));
+    ASSERT_TRUE(interlaced.Ok());
+    EXPECT_TRUE(Reddish(Texel(interlaced.levels[0], 10, 30)));
+    EXPECT_TRUE(Bluish(Texel(interlaced.levels[0], 118, 30)));
+}
+
+TEST_F(PictureDecoderTest, ClearPartsOfAPngStayClearSoTheBackdropShowsThrough)
+{
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter(&image).fillRect(32, 0, 32, 64, QColor(255, 0, 0));
+    WriteFile(Path("clear.png"), Encoded(image, "png"));
+    const DecodedPicture picture = Decode(Path("clear.png"));
+    ASSERT_TRUE(picture.Ok());
+    EXPECT_EQ(qAlpha(Texel(picture.levels[0], 8, 8)), 0);
+    EXPECT_EQ(qAlpha(Texel(picture.levels[0], 56, 8)), 255);
+    EXPECT_TRUE(Reddish(Texel(picture.levels[0], 56, 8)));
+}
+
+TEST_F(PictureDecoderTest, LoaderDeliversEveryRequestInOrderOnItsOwnThread)
+{
+    WriteFile(Path("a.png"), Encoded(TwoHalves(64, 64), "png"));
+    WriteFile(Path("c.bmp"), Encoded(TwoHalves(32, 32), "bmp"));
+    PictureLoader loader(kScreen, kMaxTexture);
+    QSignalSpy spy(&loader, &PictureLoader::decoded);
+    std::vector<std::pair<QString, bool>> results;
+    QObject::connect(&loader, &PictureLoader::decoded, [&](const QString& path, const DecodedPicture& picture) {
+        EXPECT_EQ(QThread::currentThread(), loader.thread());
+        results.emplace_back(QFileInfo(path).fileName(), picture.Ok());
+    });
+    for (const char* name : {"a.png", "missing.jpg", "c.bmp"})
+        loader.Request(QString::fromStdString(Path(name)));
+    EXPECT_EQ(loader.Pending(), 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return results.size() == 3; }, 10000));
+    EXPECT_EQ(loader.Pending(), 0);
+    const std::vector<std::pair<QString, bool>> expected = {{"a.png", true}, {"missing.jpg", false}, {"c.bmp", true}};
+    EXPECT_EQ(results, expected);
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+#include "ui/PictureDecoder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int NextPowerOfTwo(int side)
+{
+    int p = 1;
+    while (p < side && p < (1 << 30))
+        p *= 2;
+    return p;
+}
+
+int LargestPowerOfTwoNotAbove(int side)
+{
+    int p = 1;
+    while (p <= side / 2)
+        p *= 2;
+    return p;
+}
+
+// The whole file, or nothing when it is not a regular file, too large or
+// unreadable. Opened without blocking, so a named pipe cannot hang the
+// worker, and checked on the open descriptor, so what is read is what was
+// checked.
+QByteArray ReadRegularFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat info {};
+    QByteArray data;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+        info.st_size <= PictureDecoder::kMaxFileBytes) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly, QFile::DontCloseHandle))
+            data = file.read(PictureDecoder::kMaxFileBytes + 1);
+        if (data.size() != info.st_size)
+            data.clear();  // the file changed while it was read
+    }
+    ::close(fd);
+    return data;
+}
+
+// The picture at its texture size, premultiplied for filtering.
+QImage ReadScaled(QImageReader& reader, const QSize& screen, int maxTextureSize)
+{
+    const QSize raw = reader.size();
+    if (!raw.isValid() || qint64(raw.width()) * raw.height() * 4 > qint64(PictureDecoder::kAllocationLimitMb) << 20)
+        return {};
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize upright = turned ? raw.transposed() : raw;
+    const QSize target(PictureDecoder::TextureSide(upright.width(), screen.width(), maxTextureSize),
+                       PictureDecoder::TextureSide(upright.height(), screen.height(), maxTextureSize));
+    // A JPEG can be decoded at a fraction of its size, which saves most of
+    // the time and memory a large photo would take.
+    const QSize rawTarget = turned ? target.transposed() : target;
+    if (reader.supportsOption(QImageIOHandler::ScaledSize) && rawTarget.width() < raw.width() &&
+        rawTarget.height() < raw.height())
+        reader.setScaledSize(rawTarget);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    image = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+QImage TextureLevel(const QImage& premultiplied)
+{
+    QImage level = premultiplied.convertToFormat(QImage::Format_RGBA8888).mirrored(false, true);
+    PictureDecoder::MakeNtscSafe(level);
+    return level;
+}
+
+}  // namespace
+
+int PictureDecoder::TextureSide(int pictureSide, int screenSide, int maxTextureSize)
+{
+    int side = std::min(NextPowerOfTwo(std::max(pictureSide, 1)), NextPowerOfTwo(std::max(screenSide, 1)));
+    return std::min(side, LargestPowerOfTwoNotAbove(std::max(maxTextureSize, 1)));
+}
+
+bool PictureDecoder::JpegIsComplete(const QByteArray& data)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data.constData());
+    const qsizetype n = data.size();
+    if (n < 4 || p[0] != 0xFF || p[1] != 0xD8)
+        return false;
+    qsizetype at = 2;
+    while (at + 1 < n) {
+        if (p[at] != 0xFF)
+            return false;
+        const unsigned char marker = p[at + 1];
+        at += 2;
+        if (marker == 0xD9)
+            return true;                               // end of image
+        if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at -= 1;                                   // fill byte or a marker without length
+            continue;
+        }
+        if (at + 1 >= n)
+            return false;
+        const qsizetype length = (qsizetype(p[at]) << 8) | p[at + 1];
+        if (length < 2 || at + length > n)
+            return false;
+        at += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data: runs to the next marker that is neither a
+        // stuffed zero nor a restart marker.
+        while (at + 1 < n && !(p[at] == 0xFF && p[at + 1] != 0x00 && (p[at + 1] < 0xD0 || p[at + 1] > 0xD7)))
+            ++at;
+    }
+    return false;
+}
+
+void PictureDecoder::MakeNtscSafe(QImage& rgba)
+{
+    for (int y = 0; y < rgba.height(); ++y) {
+        uchar* line = rgba.scanLine(y);
+        for (int x = 0; x < rgba.width(); ++x)
+            for (int c = 0; c < 3; ++c)
+                line[4 * x + c] = uchar(16 + (line[4 * x + c] * 219 + 127) / 255);
+    }
+}
+
+DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, int maxTextureSize)
+{
+    DecodedPicture result;
+    QByteArray data = ReadRegularFile(path);
+    if (data.isEmpty())
+        return result;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    const QByteArray format = reader.format();
+    if (format != "jpeg" && format != "png" && format != "bmp")
+        return result;
+    if (format == "jpeg" && !JpegIsComplete(data))
+        return result;
+    QImage level = ReadScaled(reader, screen, maxTextureSize);
+    if (level.isNull())
+        return result;
+    result.levels.push_back(TextureLevel(level));
+    while (level.width() > 1 || level.height() > 1) {
+        level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2),
+                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        result.levels.push_back(TextureLevel(level));
+    }
+    return result;
+}

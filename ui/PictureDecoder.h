@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+// A user's picture made ready for a mipmapped texture, off the GL thread.
+// levels[0] is the full level, each next level half the previous one down
+// to 1 x 1. Every level is RGBA8888 (straight alpha), bottom row first (the
+// picture flipped vertically, as texture coordinate t = 0 expects), with
+// every colour channel mapped into 16..235 so the colours stay inside what
+// a television can show. Empty levels mean the file could not be read.
+struct DecodedPicture {
+    std::vector<QImage> levels;
+    bool Ok() const { return !levels.empty(); }
+};
+
+// Decodes JPEG, PNG and BMP files the user picked, which are untrusted: the
+// file must be a regular file of at most kMaxFileBytes, the decoded image
+// may not need more than kAllocationLimitMb, and a JPEG whose data ends
+// before its end marker is refused instead of showing grey where the lost
+// part was. The EXIF orientation is applied. Each side of the result is a
+// power of two: the next one at or above the picture's side, but never above
+// the next one at or above the screen's side nor above maxTextureSize.
+//
+// Thread-safe: Decode keeps no state, so worker threads may call it at once.
+class PictureDecoder {
+public:
+    static constexpr qint64 kMaxFileBytes = qint64(256) << 20;
+    static constexpr int kAllocationLimitMb = 256;
+
+    // screen: pixels; maxTextureSize: GL_MAX_TEXTURE_SIZE of the context
+    // the picture will be uploaded to.
+    static DecodedPicture Decode(const QString& path, const QSize& screen, int maxTextureSize);
+
+    // The texture side for a picture side (pixels): see above. At least 1.
+    static int TextureSide(int pictureSide, int screenSide, int maxTextureSize);
+
+    // Whether JPEG data runs from its start marker through its segments and
+    // entropy-coded scans to an end marker without running out.
+    static bool JpegIsComplete(const QByteArray& data);
+
+    // Maps each colour channel of an RGBA8888 image into 16..235 in place.
+    static void MakeNtscSafe(QImage& rgba);
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/PictureDecoder.h"
+
+#include <QObject>
+#include <QSize>
+#include <QThreadPool>
+
+// Decodes users' pictures on a worker thread, one at a time and in the order
+// they were asked for, so neither start-up nor the frame loop waits for a
+// large photo. Results come back on the thread that owns the loader (the
+// interface thread, which also owns the GL context) through decoded().
+class PictureLoader : public QObject {
+    Q_OBJECT
+public:
+    // screen: pixels; maxTextureSize: see PictureDecoder::Decode.
+    PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent = nullptr);
+    // Drops the requests not yet started and waits for the one running.
+    ~PictureLoader() override;
+
+    void Request(const QString& path);
+    // Requests asked for whose result has not been delivered yet.
+    int Pending() const { return m_pending; }
+
+signals:
+    // picture.Ok() is false when the file could not be decoded.
+    void decoded(const QString& path, const DecodedPicture& picture);
+
+private:
+    void Deliver(const QString& path, const DecodedPicture& picture);
+
+    QSize m_screen;
+    int m_maxTextureSize;
+    int m_pending = 0;
+    QThreadPool m_pool;
+};
