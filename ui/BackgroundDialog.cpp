@@ -84,7 +84,7 @@ BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QS
     setFixedSize(FromDialogUnits(0, 0, 265, 136).size());
     // The template's boxes are sized for an 8-point font at 1.5 px per unit.
     QFont small = font();
-    small.setPixelSize(11);
+    small.setPixelSize(10);
     setFont(small);
     const int maxTexture = m_makeGlCurrent && m_makeGlCurrent() ? PictureUploader::MaxTextureSize() : 0;
     m_loader = new PictureLoader(screen, maxTexture, this);
@@ -146,7 +146,10 @@ void BackgroundDialog::CreateList()
     m_list->setHorizontalHeaderLabels({"Backgrounds Directory", "State"});
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_list->horizontalHeader()->setHighlightSections(false);
-    m_list->setColumnWidth(0, 430);
+    // Both columns in view: the path takes what the state leaves, and a long
+    // path keeps its file name visible.
+    m_list->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_list->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     m_list->setColumnWidth(1, 50);
     m_list->verticalHeader()->hide();
     m_list->setShowGrid(true);
@@ -154,7 +157,7 @@ void BackgroundDialog::CreateList()
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setWordWrap(false);
-    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setTextElideMode(Qt::ElideMiddle);
     QPalette colours = m_list->palette();
     colours.setColor(QPalette::Base, kListBackground);
     colours.setColor(QPalette::Text, kListText);
