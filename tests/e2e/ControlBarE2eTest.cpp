@@ -83,6 +83,12 @@ protected:
             },
             10))
             << "no control bar";
+        // Mapped is not painted: on a busy machine the first tank frames and
+        // the tune's start come before the bar's first paint.
+        EXPECT_TRUE(WaitUntil(
+            [&] { return Count(Shot(), QRect(0, 0, 240, 50), IsLit) > 240 * 50 / 2; },
+            10))
+            << "the bar was never painted";
         Pause(1.0);   // first frames and clock ticks
         return plovi;
     }
