@@ -10,7 +10,7 @@
 #include "settings/SettingsFile.h"
 #include "sound/MusicDialog.h"
 #include "sound/MusicSettings.h"
-#include "tests/support/PrivateSoundServer.h"
+#include "tests/support/SoundWorld.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/ToneFile.h"
 
@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -46,20 +45,12 @@ void Report(const char* what, std::vector<double> v)
 int main(int argc, char** argv)
 {
     const bool withServer = argc > 1 && std::strcmp(argv[1], "--server") == 0;
-    TempDir config, runtime, tracks;
-    ScopedEnv xdgConfig("XDG_CONFIG_HOME", config.Path().c_str());
-    ScopedEnv xdgRuntime("XDG_RUNTIME_DIR", runtime.Path().c_str());
-    std::unique_ptr<PrivateSoundServer> server;
-    std::string address = PrivateSoundServer::NowhereAddress(runtime.Path());
-    if (withServer) {
-        server = std::make_unique<PrivateSoundServer>(runtime.Path());
-        if (!server->Ok()) {
-            std::fprintf(stderr, "%s\n", server->Error().c_str());
-            return 1;
-        }
-        address = server->Address();
+    const SoundWorld world(withServer);
+    if (!world.Ok()) {
+        std::fprintf(stderr, "%s\n", world.Error().c_str());
+        return 1;
     }
-    ScopedEnv pulse("PULSE_SERVER", address.c_str());
+    TempDir tracks;
 
     MusicSettings list;
     list.ownMusic = true;

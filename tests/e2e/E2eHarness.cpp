@@ -221,6 +221,30 @@ QImage VirtualScreen::Screenshot() const
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+std::optional<QPoint> VirtualScreen::WindowOrigin(const std::string& name) const
+{
+    const std::vector<std::string> ids = WindowsNamed(name);
+    if (ids.empty())
+        return std::nullopt;
+    const CommandResult r = Tool({"xdotool", "getwindowgeometry", "--shell", ids.front()});
+    int x = -1, y = -1;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("X=", 0) == 0)
+            x = std::stoi(line.substr(2));
+        if (line.rfind("Y=", 0) == 0)
+            y = std::stoi(line.substr(2));
+    }
+    if (x < 0 || y < 0)
+        return std::nullopt;
+    return QPoint(x, y);
+}
+
+void VirtualScreen::Click(QPoint p) const
+{
+    Tool({"xdotool", "mousemove", std::to_string(p.x()), std::to_string(p.y()), "click", "1"});
+}
+
 std::vector<std::string> VirtualScreen::WindowsNamed(const std::string& name) const
 {
     CommandResult r = Tool({"xdotool", "search", "--onlyvisible", "--name", name});

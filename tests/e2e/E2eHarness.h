@@ -6,6 +6,7 @@
 // it; everything is torn down when the objects go away.
 
 #include <QImage>
+#include <QPoint>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -40,6 +41,11 @@ public:
     QImage Screenshot() const;
     // Ids of the visible windows whose name matches, via xdotool search.
     std::vector<std::string> WindowsNamed(const std::string& name) const;
+    // The top-left corner on the screen of the first visible window whose
+    // name matches, or nullopt while there is none.
+    std::optional<QPoint> WindowOrigin(const std::string& name) const;
+    // A real left click at p (screen pixels).
+    void Click(QPoint p) const;
 
 private:
     int m_pid = -1;

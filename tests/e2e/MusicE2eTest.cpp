@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -28,28 +27,8 @@ bool IsCurrentRowGreen(QRgb p) { return qGreen(p) > 230 && qRed(p) < 40 && qBlue
 class MusicE2eTest : public ScreenFixture<1680, 1050> {
 protected:
     // The dialog window's top-left on the screen, once it is shown.
-    std::optional<QPoint> DialogOrigin() const
-    {
-        const auto ids = s_screen->WindowsNamed("^Custom Music - Plovi 1.0$");
-        if (ids.empty())
-            return std::nullopt;
-        const CommandResult r = s_screen->Tool({"xdotool", "getwindowgeometry", "--shell", ids.front()});
-        int x = -1, y = -1;
-        std::istringstream lines(r.out);
-        for (std::string line; std::getline(lines, line);) {
-            if (line.rfind("X=", 0) == 0)
-                x = std::stoi(line.substr(2));
-            if (line.rfind("Y=", 0) == 0)
-                y = std::stoi(line.substr(2));
-        }
-        if (x < 0 || y < 0)
-            return std::nullopt;
-        return QPoint(x, y);
-    }
-    void Click(QPoint p) const
-    {
-        s_screen->Tool({"xdotool", "mousemove", std::to_string(p.x()), std::to_string(p.y()), "click", "1"});
-    }
+    std::optional<QPoint> DialogOrigin() const { return s_screen->WindowOrigin("^Custom Music - Plovi 1.0$"); }
+    void Click(QPoint p) const { s_screen->Click(p); }
     // Adds a file through the real file dialog: its name box has the focus.
     void AddThroughFileDialog(QPoint dialog, const std::string& path) const
     {
