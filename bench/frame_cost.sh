@@ -51,14 +51,16 @@ Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
-# settings FISH TERRA: a settings file with FISH fish of the first kinds
-# (one each) and the picture switched on (1) or off (0).
+# settings FISH PICTURE: a settings file with FISH fish of the first kinds
+# (one each) and the picture switched on (1) or off (0). "Show Terra" is
+# forced on at every start; the picture goes off with a BACKGROUND other
+# than 0.
 settings() {
   local dir=$work/config/plovi
   mkdir -p "$dir"
   {
     echo "[Aquarium Settings]"
-    echo "Show Terra=$2"
+    echo "BACKGROUND=$((1 - $2))"
     echo "[Fish Number]"
     for i in $(seq 0 19); do echo "Fish$i=$([ "$i" -lt "$1" ] && echo 1 || echo 0)"; done
   } > "$dir/PloviSet.ini"

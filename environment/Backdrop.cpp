@@ -58,3 +58,17 @@ void DrawBackdrop(const TankBox& tank, const AquariumSettingsValues& settings)
     glPopMatrix();
     glPopAttrib();
 }
+
+void DrawBackdropIn(const TankBox& tank, const AquariumSettingsValues& settings,
+                    const std::vector<PixelRect>& rects)
+{
+    if (rects.empty())
+        return;
+    glPushAttrib(GL_SCISSOR_BIT | GL_ENABLE_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    for (const PixelRect& r : rects) {
+        glScissor(r.x, r.y, r.width, r.height);
+        DrawBackdrop(tank, settings);
+    }
+    glPopAttrib();
+}

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "base/PixelRect.h"
+
+#include <vector>
+
 struct TankBox;
 struct AquariumSettingsValues;
 
@@ -16,3 +20,9 @@ struct AquariumSettingsValues;
 // off; leaves the current colour opaque white, as the passes after it expect.
 // Needs a current GL context with the frame's camera applied.
 void DrawBackdrop(const TankBox& tank, const AquariumSettingsValues& settings);
+
+// DrawBackdrop on the given window rectangles only (the scissor box; every
+// pixel inside one gets exactly the value the whole plane gives it), nothing
+// when there are none. Leaves the scissor state as it found it.
+void DrawBackdropIn(const TankBox& tank, const AquariumSettingsValues& settings,
+                    const std::vector<PixelRect>& rects);

@@ -1,11 +1,14 @@
 #include "environment/BackgroundPicture.h"
 
+#include "environment/PictureCover.h"
 #include "environment/RippleGrid.h"
 #include "platform/MsvcRandom.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -43,6 +46,72 @@ private:
     GLint m_restore = 0;
 };
 
+// The picture's place and texture for as long as it lives: the texture bound,
+// the grid's -1..1 square moved 110 units back and scaled to the screen
+// class, and the filter chosen for its size on the screen. Everything is put
+// back when it goes.
+class PicturePlacement {
+public:
+    PicturePlacement(unsigned texture, int resolutionIndex, int screenWidth, int screenHeight)
+    {
+        glPushAttrib(GL_TEXTURE_BIT);
+        glPushMatrix();
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTranslatef(0.0f, 0.0f, -110.0f);
+        const float scaleX = BackgroundPictureScaleX(resolutionIndex);
+        glScalef(scaleX, 40.0f, 1.0f);
+        // The scene's frustum (half height 0.4 at distance 1 on the shorter
+        // screen side) shows 80 units of the shorter side at the picture's
+        // distance of 100.
+        const float pixelsPerUnit = float(std::min(screenWidth, screenHeight)) / 80.0f;
+        m_filter.emplace(2.0f * scaleX * pixelsPerUnit, 80.0f * pixelsPerUnit);
+    }
+    ~PicturePlacement()
+    {
+        m_filter.reset();
+        glPopMatrix();
+        glPopAttrib();
+    }
+    PicturePlacement(const PicturePlacement&) = delete;
+    PicturePlacement& operator=(const PicturePlacement&) = delete;
+
+private:
+    std::optional<LinearWhileMagnified> m_filter;
+};
+
+// Window coordinates, from the viewport's corner, of the grid's vertex
+// columns (x) and rows (y) under the current matrices and viewport. False unless the grid lies flat facing the
+// eye, inside the depth range, so that every cell is an upright rectangle on
+// the screen.
+bool GridLinesOnWindow(const RippleGrid& grid, double (&columnX)[PictureCover::kLines],
+                       double (&rowY)[PictureCover::kLines])
+{
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    double m[16];   // projection x model, column-major
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r) {
+            m[4 * c + r] = 0.0;
+            for (int k = 0; k < 4; ++k)
+                m[4 * c + r] += projection[4 * k + r] * model[4 * c + k];
+        }
+    // Clip x must not depend on y, clip y not on x, and w and z on neither.
+    if (m[4] != 0.0 || m[1] != 0.0 || m[3] != 0.0 || m[7] != 0.0 || m[2] != 0.0 || m[6] != 0.0)
+        return false;
+    const double w = m[15];
+    if (!(w > 0.0) || !(std::fabs(m[14] / w) < 1.0))
+        return false;
+    for (int i = 0; i < PictureCover::kLines; ++i) {
+        const double x = grid.CellAt(i, 0).x, y = grid.CellAt(0, i).y;
+        columnX[i] = ((m[0] * x + m[12]) / w + 1.0) * 0.5 * viewport[2];
+        rowY[i] = ((m[5] * y + m[13]) / w + 1.0) * 0.5 * viewport[3];
+    }
+    return true;
+}
+
 }  // namespace
 
 float BackgroundPictureScaleX(int resolutionIndex)
@@ -71,22 +140,34 @@ void AddPictureDrop(RippleGrid& grid, int screenWidth, int screenHeight)
 void DrawPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
                  int screenHeight)
 {
-    glPushAttrib(GL_TEXTURE_BIT);
-    glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTranslatef(0.0f, 0.0f, -110.0f);
-    const float scaleX = BackgroundPictureScaleX(resolutionIndex);
-    glScalef(scaleX, 40.0f, 1.0f);
-    {
-        // The scene's frustum (half height 0.4 at distance 1 on the shorter
-        // screen side) shows 80 units of the shorter side at the picture's
-        // distance of 100.
-        const float pixelsPerUnit = float(std::min(screenWidth, screenHeight)) / 80.0f;
-        LinearWhileMagnified filter(2.0f * scaleX * pixelsPerUnit, 80.0f * pixelsPerUnit);
-        grid.Draw();
+    PicturePlacement placement(texture, resolutionIndex, screenWidth, screenHeight);
+    grid.Draw();
+}
+
+void PlanPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
+                 int screenHeight, PicturePlan& plan)
+{
+    PicturePlacement placement(texture, resolutionIndex, screenWidth, screenHeight);
+    grid.OpaqueCells(plan.opaque);
+    double columnX[PictureCover::kLines], rowY[PictureCover::kLines];
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    plan.backdrop.clear();
+    if (GridLinesOnWindow(grid, columnX, rowY))
+        plan.backdrop = PictureCover(columnX, rowY, plan.opaque, viewport[2], viewport[3]).Uncovered();
+    else
+        plan.backdrop.push_back({0, 0, viewport[2], viewport[3]});
+    for (PixelRect& r : plan.backdrop) {
+        r.x += viewport[0];
+        r.y += viewport[1];
     }
-    glPopMatrix();
-    glPopAttrib();
+}
+
+void DrawPlannedPicture(const RippleGrid& grid, const PicturePlan& plan, unsigned texture,
+                        int resolutionIndex, int screenWidth, int screenHeight)
+{
+    PicturePlacement placement(texture, resolutionIndex, screenWidth, screenHeight);
+    grid.Draw(plan.opaque);
 }
 
 void DrawRippledPicture(RippleGrid& grid, unsigned texture, int resolutionIndex,

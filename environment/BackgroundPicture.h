@@ -1,6 +1,9 @@
 #pragma once
 
-class RippleGrid;
+#include "base/PixelRect.h"
+#include "environment/RippleGrid.h"
+
+#include <vector>
 
 // Half width, in world units, of the background picture for a screen class
 // 0..7 (any other class counts as 1). Together with the half height of 40 at
@@ -16,6 +19,27 @@ void AddPictureDrop(RippleGrid& grid, int screenWidth, int screenHeight);
 // class. Saves and restores the modelview matrix and the texture state.
 void DrawPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
                  int screenHeight);
+
+// One frame's picture judged before anything of the frame is drawn, so that
+// the plane behind it can be left out where the picture will cover it.
+struct PicturePlan {
+    // Per cell (RippleGrid::OpaqueCells): sure to come out opaque.
+    bool opaque[RippleGrid::kPolygons * RippleGrid::kPolygons] = {};
+    // The window pixels (whole viewport when in doubt) where what lies
+    // behind the picture can still show.
+    std::vector<PixelRect> backdrop;
+};
+
+// Fills plan for the grid as it stands, placed and textured as DrawPicture
+// places it, under the current matrices, viewport, blending, colour and
+// lighting: the state the picture will be drawn with.
+void PlanPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
+                 int screenHeight, PicturePlan& plan);
+
+// DrawPicture from a plan made for this grid, unchanged since, under the same
+// state.
+void DrawPlannedPicture(const RippleGrid& grid, const PicturePlan& plan, unsigned texture,
+                        int resolutionIndex, int screenWidth, int screenHeight);
 
 // The whole background picture pass of a frame: AddPictureDrop, DrawPicture,
 // then the ripple advances (RippleGrid::Update). In words: texture (0 draws untextured) stretched over

@@ -148,6 +148,11 @@ void RippleGrid::Draw() const
 {
     bool opaque[kPolygons * kPolygons];
     OpaqueCells(opaque);
+    Draw(opaque);
+}
+
+void RippleGrid::Draw(const bool (&opaque)[kPolygons * kPolygons]) const
+{
     glPushAttrib(GL_COLOR_BUFFER_BIT);
     glDisable(GL_BLEND);
     for (int i = 0; i < kPolygons; ++i)

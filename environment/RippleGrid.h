@@ -51,6 +51,10 @@ public:
     static constexpr int kPolygons = kCells - 1;   // polygons per side
     void OpaqueCells(bool (&opaque)[kPolygons * kPolygons]) const;
 
+    // Draw with the cells' opacity judged beforehand (by OpaqueCells, under
+    // the state the draw runs with, for the grid as it stands).
+    void Draw(const bool (&opaque)[kPolygons * kPolygons]) const;
+
     struct Cell {
         float x, y;     // position, -1..1
         float s, t;     // current texture coordinate

@@ -1,5 +1,7 @@
 #include "environment/TextureLoader.h"
 
+#include <algorithm>
+
 #include <GL/glext.h>
 #include <GL/glu.h>
 #include <new>
@@ -65,6 +67,30 @@ int TextureSizeLimit()
     GLint size = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
     return size > 512 ? 512 : int(size);
+}
+
+bool TextureIsOpaque(GLuint name)
+{
+    glPushAttrib(GL_TEXTURE_BIT);
+    glBindTexture(GL_TEXTURE_2D, name);
+    PixelStoreScope store;
+    bool opaque = true;
+    std::vector<GLubyte> alpha;
+    for (GLint level = 0; opaque; ++level) {
+        GLint width = 0, height = 0, alphaBits = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_ALPHA_SIZE, &alphaBits);
+        if (width <= 0 || height <= 0)
+            break;
+        if (alphaBits == 0)
+            continue;
+        alpha.assign(std::size_t(width) * std::size_t(height), 0);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+        opaque = std::all_of(alpha.begin(), alpha.end(), [](GLubyte a) { return a == 255; });
+    }
+    glPopAttrib();
+    return opaque;
 }
 
 FitResult FitToPowerOfTwo(const LoadedBitmap& bitmap, FittedImage& out, int maxSize)

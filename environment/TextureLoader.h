@@ -16,6 +16,13 @@
 // to 512 when larger. Needs a current context.
 int TextureSizeLimit();
 
+// True when every texel the texture can give is fully opaque: its image has
+// no alpha channel, or every texel of every level has alpha 255; also for a
+// texture with no image (it samples as opaque black). Reads the texels back,
+// so it is for set-up, not for every frame. Needs a current context; the
+// texture binding and the pixel-store state are left as they were.
+bool TextureIsOpaque(GLuint name);
+
 // A bitmap fitted to power-of-two sides for upload.
 struct FittedImage {
     GLenum format = 0;       // GL_BGR_EXT or GL_BGRA_EXT: the bytes stay blue, green, red(, alpha)

@@ -5,6 +5,7 @@
 #include "environment/BackgroundPicture.h"
 #include "environment/BuiltinTextures.h"
 #include "environment/RippleGrid.h"
+#include "environment/TextureLoader.h"
 #include "fish/Feeding.h"
 #include "fish/FishPicker.h"
 #include "fish/SlotAssignment.h"
@@ -17,6 +18,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -25,7 +27,10 @@ const GLfloat kLightPosition[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
 const GLfloat kFogColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 }  // namespace
 
-AquariumScene::AquariumScene(ProgramValues& values) : m_values(values) {}
+AquariumScene::AquariumScene(ProgramValues& values)
+    : m_values(values), m_picturePlan(std::make_unique<PicturePlan>())
+{
+}
 AquariumScene::AquariumScene() : AquariumScene(Program()) {}
 AquariumScene::~AquariumScene() = default;
 
@@ -48,6 +53,7 @@ bool AquariumScene::InitScene()
     // The built-in art: each picture is extracted, loaded and deleted in turn.
     m_backgroundTexture = BuiltinTextures::LoadBackground(assetDirectory);
     BuiltinTextures::LoadFish(assetDirectory, m_fishTextures);
+    m_fishOpaque = std::all_of(std::begin(m_fishTextures), std::end(m_fishTextures), TextureIsOpaque);
     AssetStore::ReleaseAssetDirectory(assetDirectory);
     // Everything from here on sees the values of the settings file.
     ReadSettings(m_values, !m_settingsReadOnly);
@@ -141,17 +147,33 @@ void AquariumScene::FitToScreen(int width, int height)
 // The frame's recipe. Camera and light, the backdrop, the fog, each fish's
 // step and draw, the picture, the flakes, then the pick passes of the
 // current mouse mode.
+//
+// The picture lies behind every fish, and the depth test let each fish hide
+// it. When every fish pixel is opaque the same frame comes out of drawing the
+// picture first, without the depth test, and the fish over it; the backdrop
+// is then needed only where the picture lets it show. Both save a pass over
+// most of the screen. The drop and the ripple update keep their place after
+// the fish, so every random draw comes at the same moment as before.
 void AquariumScene::RenderFrame()
 {
     ApplyProjectionAndCamera();
     glViewport(0, 0, m_screen.width, m_screen.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyLight();
-    DrawBackdropPass();
-    ApplyFog();
-    FishPass();
-    if (PictureShown())
-        PicturePass();
+    if (PictureUnderFish()) {
+        PlanPicturePass();
+        PlannedBackdropPass();
+        ApplyFog();
+        PictureUnderFishPass();
+        FishPass();
+        RipplePass();
+    } else {
+        DrawBackdropPass();
+        ApplyFog();
+        FishPass();
+        if (PictureShown())
+            PicturePass();
+    }
     glDisable(GL_LIGHTING);
     FoodPass();
     if (m_mode == CMD_FEED)
@@ -165,6 +187,11 @@ bool AquariumScene::PictureShown() const
 {
     const AquariumSettingsValues& settings = m_values.aquarium;
     return settings.background == 0 && settings.showTerra != 0;
+}
+
+bool AquariumScene::PictureUnderFish() const
+{
+    return PictureShown() && m_pRipple && m_fishOpaque && m_pictureFirstAllowed;
 }
 
 int AquariumScene::ActiveFish(int (&speciesOfSlot)[kMaxFish]) const
@@ -251,12 +278,51 @@ void AquariumScene::PicturePass()
     if (!m_pRipple)
         return;
     GlPassScope scope;
+    AddPictureDrop(*m_pRipple, m_screen.width, m_screen.height);
+    DrawPicture(*m_pRipple, PictureTexture(), m_screen.resolutionIndex, m_screen.width, m_screen.height);
+    m_pRipple->Update();
+}
+
+unsigned AquariumScene::PictureTexture() const
+{
     // A ticked own-image box with no picture yet shows the built-in one
     // rather than a blank white sheet.
     const bool own = m_values.ownImageOn && m_customImageTexture != 0;
+    return own ? m_customImageTexture : m_backgroundTexture;
+}
+
+void AquariumScene::PlanPicturePass()
+{
+    if (!m_pRipple)
+        return;
+    GlPassScope scope;
+    PlanPicture(*m_pRipple, PictureTexture(), m_screen.resolutionIndex, m_screen.width, m_screen.height,
+                *m_picturePlan);
+}
+
+void AquariumScene::PlannedBackdropPass()
+{
+    GlPassScope scope;
+    DrawBackdropIn(m_tank, m_values.aquarium, m_picturePlan->backdrop);
+}
+
+void AquariumScene::PictureUnderFishPass()
+{
+    if (!m_pRipple)
+        return;
+    GlPassScope scope;
+    // Nothing is in front of the picture yet, and nothing drawn later lies
+    // behind it.
+    glDisable(GL_DEPTH_TEST);
+    DrawPlannedPicture(*m_pRipple, *m_picturePlan, PictureTexture(), m_screen.resolutionIndex,
+                       m_screen.width, m_screen.height);
+}
+
+void AquariumScene::RipplePass()
+{
+    if (!m_pRipple)
+        return;
     AddPictureDrop(*m_pRipple, m_screen.width, m_screen.height);
-    DrawPicture(*m_pRipple, own ? m_customImageTexture : m_backgroundTexture,
-                m_screen.resolutionIndex, m_screen.width, m_screen.height);
     m_pRipple->Update();
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 class RippleGrid;
+struct PicturePlan;
 
 // The aquarium scene: everything the view draws and animates, with no window
 // system in it. The host window creates a GL context, makes it current and
@@ -73,9 +74,23 @@ public:
     void DrawBackdropPass();    // the plane behind everything
     void FishPass();            // every active fish: its step, its draw, its reactions
     void PicturePass();         // drop, picture, ripple update
+    // While the picture lies under the fish (PictureUnderFish) the frame
+    // splits the picture pass: the plan, the backdrop where the picture
+    // leaves it visible, the picture itself before the fish, and after them
+    // the drop and the ripple update, at the point of the frame where the
+    // whole picture pass would have run.
+    void PlanPicturePass();         // judges this frame's picture (no drawing)
+    void PlannedBackdropPass();     // the backdrop only where the plan says it shows
+    void PictureUnderFishPass();    // the planned picture, no depth test
+    void RipplePass();              // drop, ripple update
     void FoodPass();            // every active flake: its update and draw
     void FeedModePass();        // the strips' sweep and a pending feed click
     void FishPickPass();        // a pending touch or zoom click
+
+    // Whether the frame may draw the picture before the fish when they are
+    // all opaque (see RenderFrame); on unless set off. Both orders give the
+    // same pixels; tests and tools that compare them set it off.
+    void SetPictureFirstAllowed(bool allowed) { m_pictureFirstAllowed = allowed; }
 
     // Called by the host when the window is resized (pixels).
     void Resize(int width, int height);
@@ -144,6 +159,10 @@ private:
     void ApplyLight();
     void ApplyFog();
     bool PictureShown() const;
+    // The picture is shown and every fish texel is opaque: every fish pixel
+    // then replaces what lay under it, so the picture can go first.
+    bool PictureUnderFish() const;
+    unsigned PictureTexture() const;   // the built-in picture or the user's
     int ActiveFish(int (&speciesOfSlot)[kMaxFish]) const;
 
     ProgramValues& m_values;
@@ -162,6 +181,9 @@ private:
     unsigned m_customImageTexture = 0;
     std::unique_ptr<RippleGrid> m_pRipple;
     unsigned m_fishTextures[20] = {};
+    bool m_fishOpaque = false;            // every fish texel opaque (judged at set-up)
+    bool m_pictureFirstAllowed = true;
+    std::unique_ptr<PicturePlan> m_picturePlan;
     // The fish slots: the first N are active (N the sum of the species
     // counts); the others keep their state until they are active again.
     Fish m_fish[20];

@@ -1,0 +1,134 @@
+#include "environment/TextureLoader.h"
+#include "tests/support/SceneFixture.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// While every fish is opaque the frame draws the picture first, without the
+// depth test, and the backdrop only where the picture lets it show; otherwise
+// the fish go first and the depth test keeps the picture behind them. Both
+// orders must give the same pixels in every look.
+class PictureFirst : public SceneFixture {
+protected:
+    static constexpr int kWidth = 640, kHeight = 400;
+    PictureFirst() : SceneFixture(kWidth, kHeight) {}
+
+    using Look = std::function<void(AquariumScene&)>;
+
+    // The last of 40 frames of a fresh scene from the start state, with a
+    // settings home of its own, after `look` changed its values.
+    std::vector<unsigned char> LastFrame(const Look& look, bool pictureFirst)
+    {
+        TempDir home;
+        ScopedEnv config("XDG_CONFIG_HOME", home.Path().c_str());
+        ResetProgramValues();
+        MsvcRandom::Reset();
+        auto scene = MakeScene(kWidth, kHeight);
+        look(*scene);
+        scene->SetPictureFirstAllowed(pictureFirst);
+        for (int frame = 0; frame < 40; ++frame)
+            scene->RenderFrame();
+        std::vector<unsigned char> pixels(std::size_t(kWidth) * kHeight * 4);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        scene->Release();
+        return pixels;
+    }
+};
+
+namespace {
+
+// A user's picture with clear, half-clear and opaque black texels, mipmapped
+// as the picture uploader makes them.
+GLuint TranslucentPicture()
+{
+    std::vector<unsigned char> texels(64 * 64 * 4);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            unsigned char* p = &texels[std::size_t(y * 64 + x) * 4];
+            p[0] = (unsigned char)(x * 4);
+            p[1] = (unsigned char)(y * 4);
+            p[2] = y > 56 ? 0 : (unsigned char)((x + y) * 2);
+            p[3] = x < 8 ? 0 : (x < 16 ? 128 : 255);
+        }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return name;
+}
+
+}  // namespace
+
+TEST_F(PictureFirst, EveryLookDrawsTheSamePixelsInBothOrders)
+{
+    GLuint translucent = 0;
+    const std::pair<const char*, Look> looks[] = {
+        {"built-in picture", [](AquariumScene&) {}},
+        {"fog and half light",
+         [](AquariumScene& s) {
+             s.Values().aquarium.fog = 10;
+             s.Values().aquarium.light = 60;
+         }},
+        {"gradient backdrop",
+         [](AquariumScene& s) {
+             s.Values().aquarium.backFixed = 0;
+             s.Values().aquarium.backGradual = 1;
+             s.Values().aquarium.backColor1 = 0x00FF8000;
+             s.Values().aquarium.backColor2 = 0x000040FF;
+         }},
+        {"own picture with clear texels",
+         [&](AquariumScene& s) {
+             translucent = TranslucentPicture();
+             s.SetCustomImageTexture(translucent);
+             s.Values().ownImageOn = true;
+             s.Values().aquarium.backFixed = 0;
+             s.Values().aquarium.backGradual = 1;
+         }},
+    };
+    for (const auto& [name, look] : looks) {
+        SCOPED_TRACE(name);
+        const std::vector<unsigned char> first = LastFrame(look, true);
+        const std::vector<unsigned char> behind = LastFrame(look, false);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < first.size(); ++i)
+            differing += first[i] != behind[i];
+        EXPECT_EQ(differing, 0u);
+    }
+    glDeleteTextures(1, &translucent);
+}
+
+// What decides the order: a fish texture counts as opaque when it has no
+// alpha channel, or every texel of every level has alpha 255, or no image.
+TEST_F(PictureFirst, ATextureIsOpaqueOnlyWhenNoTexelCanLetAnythingThrough)
+{
+    GLuint names[5];
+    glGenTextures(5, names);
+    std::vector<unsigned char> texels(8 * 8 * 4, 255);
+    auto upload = [&](GLuint name, GLint format, int level = 0, int side = 8) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexImage2D(GL_TEXTURE_2D, level, format, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    };
+    upload(names[0], GL_RGBA);        // alpha channel, all 255
+    texels[4 * 37 + 3] = 254;
+    upload(names[1], GL_RGB);         // the 254 is dropped with the channel
+    upload(names[2], GL_RGBA);        // one texel not quite opaque
+    texels[4 * 37 + 3] = 255;
+    upload(names[3], GL_RGBA);        // level 0 opaque, level 1 not
+    texels[3] = 0;
+    upload(names[3], GL_RGBA, 1, 4);
+    glBindTexture(GL_TEXTURE_2D, names[4]);   // a name with no image
+    glBindTexture(GL_TEXTURE_2D, names[1]);
+    const bool expected[5] = {true, true, false, false, true};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(TextureIsOpaque(names[i]), expected[i]) << i;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(GLuint(bound), names[1]) << "the binding is left as it was";
+    glDeleteTextures(5, names);
+}
