@@ -118,9 +118,11 @@ TEST(Daemon, TheActiveScreensaverShowsTheAquariumAndEndsWithTheDaemonsSignal)
     ASSERT_TRUE(answers) << "the daemon runs but does not answer: " << daemon.Err();
 
     ASSERT_EQ(control("-activate").exitCode, 0) << daemon.Err();
+    // The match refers into the log it was found in, so the log must outlive it.
+    std::string log;
     std::smatch hack;
     const std::regex forked("forked \"" PLOVI_BINARY " --root\" in pid ([0-9]+)");
-    ASSERT_TRUE(WaitUntil([&] { const std::string log = daemon.Err(); return std::regex_search(log, hack, forked); }, 10))
+    ASSERT_TRUE(WaitUntil([&] { log = daemon.Err(); return std::regex_search(log, hack, forked); }, 10))
         << daemon.Err();
     const int hackPid = std::stoi(hack[1]);
 
