@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "settings/ProfileNumber.h"
 
+#include <atomic>
 #include <cstdio>
 
 SettingsFile::SettingsFile() : SettingsFile(ResolvePath()) {}
@@ -15,11 +16,18 @@ SettingsFile::SettingsFile(const std::string& path) : m_profile(path)
 
 std::string SettingsFile::ResolvePath()
 {
+    // Every access asks again; the message comes when the settings start
+    // going to the working directory, not at each access: the dialogs and
+    // the program's end touch the file many times, and a box at the end
+    // would wait for a user who has logged out.
+    static std::atomic<bool> fallingBack{false};
     const std::string dir = Paths::SettingsDirectory();
     if (dir.empty()) {
-        ShowMessageBox("Error Find TempPath.", "ERROR");
+        if (!fallingBack.exchange(true))
+            ShowMessageBox("Error Find TempPath.", "ERROR");
         return std::string("./") + kFileName;
     }
+    fallingBack = false;
     return dir + kFileName;
 }
 

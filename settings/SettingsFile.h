@@ -21,9 +21,10 @@ constexpr const char* kCustomMusic = "Custom Settings";
 // keys one by one would give, but a crash or a full disk can no longer leave
 // half of a batch behind.
 //
-// When the settings directory cannot be found or created, constructing an
-// object shows "Error Find TempPath." (caption "ERROR") and the access uses
-// "./PloviSet.ini" in the current directory instead.
+// When the settings directory cannot be found or created, the access uses
+// "./PloviSet.ini" in the current directory instead; the first such access
+// after one that found the directory (or the first of the run) shows
+// "Error Find TempPath." (caption "ERROR"), the others say nothing.
 class SettingsFile {
 public:
     static constexpr const char* kFileName = "PloviSet.ini";
@@ -32,7 +33,8 @@ public:
     // A settings file at an explicit path; shows no message.
     explicit SettingsFile(const std::string& path);
 
-    // The path an access uses now (shows the message when it must fall back).
+    // The path an access uses now (shows the message when it starts to
+    // fall back).
     static std::string ResolvePath();
 
     const std::string& Path() const { return m_profile.Path(); }
@@ -48,7 +50,6 @@ public:
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     // The value written with "%d".
     bool WriteInt(const std::string& section, const std::string& key, int value);
-
     // Writes the staged values. False, with the file as it was, when the file
     // is read-only, unreadable or cannot be replaced. Callers may ignore it:
     // the values in memory stay in effect for this run either way.
