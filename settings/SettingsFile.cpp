@@ -52,6 +52,16 @@ bool SettingsFile::WriteInt(const std::string& section, const std::string& key, 
     return WriteString(section, key, ProfileItoa(value));
 }
 
+bool SettingsFile::WritePath(const std::string& section, const std::string& key, const std::string& path)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted =
+        path.size() >= 2 && (path.front() == '"' || path.front() == '\'') && path.back() == path.front();
+    if (!path.empty() && (blank(path.front()) || blank(path.back()) || quoted))
+        return WriteString(section, key, '"' + path + '"');
+    return WriteString(section, key, path);
+}
+
 bool SettingsFile::Save()
 {
     if (m_profile.Save())

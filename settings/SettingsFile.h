@@ -50,6 +50,13 @@ public:
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     // The value written with "%d".
     bool WriteInt(const std::string& section, const std::string& key, int value);
+    // A file path (bytes as the file system names it), stored so that
+    // ReadString with PrivateProfile::kPathBufferSize gives it back whole:
+    // quoted when reading would trim its outer spaces or tabs or strip a
+    // pair of quotes around it. False when no value can hold it (a line
+    // break or NUL in it).
+    bool WritePath(const std::string& section, const std::string& key, const std::string& path);
+
     // Writes the staged values. False, with the file as it was, when the file
     // is read-only, unreadable or cannot be replaced. Callers may ignore it:
     // the values in memory stay in effect for this run either way.

@@ -45,7 +45,12 @@ void MusicSettings::Write(SettingsFile& file) const
     file.WriteString(section, kCycMusic, Switch(repeatAll));
     file.WriteString(section, kRepeatMusic, Switch(repeatOne));
     file.WriteString(section, kOwnMusic, Switch(ownMusic));
+    // The count goes above the list, as it always has; it is set again once
+    // the list shows how many tracks the file could hold.
     file.WriteInt(section, kMusicSum, int(tracks.size()));
-    for (std::size_t i = 0; i < tracks.size(); ++i)
-        file.WriteString(section, EntryKey(int(i)), tracks[i]);
+    int stored = 0;
+    for (const std::string& track : tracks)
+        if (file.WritePath(section, EntryKey(stored), track))
+            ++stored;
+    file.WriteInt(section, kMusicSum, stored);
 }
