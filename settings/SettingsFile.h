@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The sections of the settings file and the parts of the program that own
 // them: start-up reader, start-up reader and Fish Settings dialog, Custom
@@ -42,6 +43,8 @@ public:
     // The value as text, "" when absent; at most bufferSize - 1 bytes.
     std::string ReadString(const std::string& section, const std::string& key,
                            std::size_t bufferSize = PrivateProfile::kValueBufferSize) const;
+    // See PrivateProfile::Keys.
+    std::vector<std::string> Keys(const std::string& section) const { return m_profile.Keys(section); }
     // ProfileAtoi of the value; 0 when absent or not a number.
     int ReadInt(const std::string& section, const std::string& key) const;
 

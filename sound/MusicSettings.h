@@ -16,8 +16,10 @@ struct MusicSettings {
     bool random = false;
     std::vector<std::string> tracks;
 
-    // A negative "MusicSum" reads as an empty list; every entry is read
-    // whole up to 4,096 bytes.
+    // The entries below "MusicSum" the file holds, in index order; an
+    // absent or empty entry leaves no empty row (a negative or damaged
+    // count costs nothing: only the file's own keys are looked at). Every
+    // entry is read whole up to 4,096 bytes.
     static MusicSettings Read(const SettingsFile& file);
     // Stages the keys in `file` (the caller saves); Read gives back the
     // same list. A track the file cannot hold (a line break in its name) is
