@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake ninja-build pkgconf \
   qt6-base-dev qt6-multimedia-dev libglu1-mesa-dev libgl-dev libegl-dev \
-  libgl1-mesa-dri libegl-mesa0 libxcb1-dev libgtest-dev libbenchmark-dev \
+  libgl1-mesa-dri libegl-mesa0 libxcb1-dev libx11-dev libgtest-dev libbenchmark-dev \
   xvfb xauth xdotool x11-utils imagemagick \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
