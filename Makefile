@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake ninja-build pkgconf \
   qt6-base-dev qt6-multimedia-dev libglu1-mesa-dev libgl-dev libegl-dev \
-  libgl1-mesa-dri libegl-mesa0 libxcb1-dev libgtest-dev libbenchmark-dev \
+  libgl1-mesa-dri libegl-mesa0 libxcb1-dev libx11-dev libgtest-dev libbenchmark-dev \
   xvfb xauth xdotool x11-utils imagemagick \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
@@ -27,7 +27,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run test demo deb clean test-asan fuzz
+.PHONY: all deps configure build run test demo deb clean test-asan fuzz sanitizer-env
 
 all: build
 
@@ -74,6 +74,11 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOVI_ASAN=ON > /dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The sanitizer options above, for scripts that run a sanitizer build
+# (bench/soak.sh).
+sanitizer-env:
+	@echo $(SANITIZER_ENV)
 
 # Each fuzz target for FUZZ_SECONDS over its corpus (clang, libFuzzer).
 fuzz: deps

@@ -87,6 +87,10 @@ void AquariumApp::AddShutdownHook(std::function<void()> hook)
 
 void AquariumApp::EndProcess(int code)
 {
+    // Nothing at the end waits for the user: a modal box here would keep a
+    // logout's SIGTERM from ending the program. Messages go to standard
+    // error instead.
+    SetMessageBoxHandler(nullptr);
     for (auto& hook : ShutdownHooks())
         hook();
     std::fflush(nullptr);

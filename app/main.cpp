@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/ScreensaverHost.h"
 #include "app/ScreensaverTarget.h"
+#include "platform/qt/XServerLoss.h"
 
 #include <QApplication>
 #include <xcb/xcb.h>
@@ -108,6 +109,8 @@ int main(int argc, char** argv)
     QApplication qtApp(argc, argv);
     if (probe)
         xcb_disconnect(probe);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        XServerLoss::Install();
     if (target.kind != ScreensaverTarget::Kind::None) {
         ScreensaverHost host(target, options.reportFps);
         const int early = host.Start();

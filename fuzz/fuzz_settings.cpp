@@ -1,7 +1,8 @@
 // The settings reader on any file: the private-profile rules (lookups, and a
 // change followed by lookups on the changed profile, which must read like a
 // fresh read of its text), then the start-up reader and the list reads of
-// the dialogs with the values they promise.
+// the dialogs with the values they promise; the music list also through its
+// save and a read of what was saved.
 //
 // Input: the first line is a change to make, "section|key|value"; the rest
 // is the settings file.
@@ -12,7 +13,10 @@
 #include "settings/ProgramValues.h"
 #include "settings/ReadSettings.h"
 #include "settings/SettingsFile.h"
+#include "sound/MusicSettings.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -76,16 +80,42 @@ void CheckStartupReader()
     }
     FUZZ_CHECK(sum <= kMaxFish);
 
-    // The lists of the two dialogs, read as they read them.
-    SettingsFile file;
-    for (const auto& [section, sumKey, listKey] :
-         {std::tuple{SettingsSection::kCustomImages, "ImageSum", "ImageList"},
-          std::tuple{SettingsSection::kCustomMusic, "MusicSum", "MusicList"}}) {
-        const int entries = file.ReadInt(section, sumKey);
-        for (int i = 0; i < std::min(entries, 64); ++i)
-            FUZZ_CHECK(file.ReadString(section, listKey + std::to_string(i), PrivateProfile::kPathBufferSize).size() <
-                       PrivateProfile::kPathBufferSize);
+    // The picture list, read as the background dialog reads it.
+    const SettingsFile file;
+    const int images = file.ReadInt(SettingsSection::kCustomImages, "ImageSum");
+    for (int i = 0; i < std::min(images, 10); ++i)
+        FUZZ_CHECK(file.ReadString(SettingsSection::kCustomImages, "ImageList" + std::to_string(i),
+                                   PrivateProfile::kPathBufferSize)
+                       .size() < PrivateProfile::kPathBufferSize);
+}
+
+bool Storable(const std::string& path) { return path.find_first_of("\r\n") == std::string::npos; }
+
+// The music list as its dialog reads it, and its save read back from a
+// file of its own: the same switches, the same list but for the tracks no
+// file can hold.
+void CheckMusicList(const std::string& scratchDir)
+{
+    const SettingsFile file;
+    const MusicSettings read = MusicSettings::Read(file);
+    const int count = file.ReadInt(SettingsSection::kCustomMusic, "MusicSum");
+    FUZZ_CHECK(read.tracks.size() <= std::size_t(std::max(count, 0)));
+    FUZZ_CHECK(read.tracks.size() <= file.Keys(SettingsSection::kCustomMusic).size());
+    std::vector<std::string> storable;
+    for (const std::string& track : read.tracks) {
+        FUZZ_CHECK(!track.empty() && track.size() < PrivateProfile::kPathBufferSize);
+        if (Storable(track))
+            storable.push_back(track);
     }
+    const std::string copyPath = scratchDir + "music.ini";
+    std::remove(copyPath.c_str());
+    SettingsFile copy(copyPath);
+    read.Write(copy);
+    FUZZ_CHECK(copy.Save());
+    const MusicSettings back = MusicSettings::Read(SettingsFile(copyPath));
+    FUZZ_CHECK(back.ownMusic == read.ownMusic && back.repeatOne == read.repeatOne &&
+               back.repeatAll == read.repeatAll && back.random == read.random);
+    FUZZ_CHECK(back.tracks == storable);
 }
 
 }  // namespace
@@ -108,5 +138,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckProfile(path, change);
     CheckStartupReader();
+    CheckMusicList(scratch.Dir());
     return 0;
 }

@@ -1,8 +1,9 @@
-// Writes the fuzz targets' starting inputs into <dir>/bmp, <dir>/settings
-// and <dir>/unscramble: the program's own built-in pictures and their
-// scrambled entries, small files of each BMP kind the loaders accept, and
-// the settings file a first start writes. Run by the build; nothing of it
-// is kept in the source tree.
+// Writes the fuzz targets' starting inputs into <dir>/bmp, <dir>/settings,
+// <dir>/unscramble and <dir>/picture: the program's own built-in pictures
+// and their scrambled entries, small files of each BMP kind the loaders
+// accept, the settings file a first start writes, and small photos of each
+// kind a user may pick (and a few the decoder must refuse). Run by the
+// build; nothing of it is kept in the source tree.
 //
 //   make_seeds DIR
 #include "environment/AssetCipher.h"
@@ -12,6 +13,10 @@
 #include "settings/ReadSettings.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -70,6 +75,69 @@ std::vector<std::uint8_t> Scrambled(const std::vector<std::uint8_t>& plain)
     return out;
 }
 
+QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    if (!writer.write(image))
+        std::fprintf(stderr, "make_seeds: no %s writer: %s\n", format, qPrintable(writer.errorString()));
+    return bytes;
+}
+
+// A JPEG with an EXIF segment (big-endian TIFF, one IFD entry) holding the
+// camera's orientation, 1..8.
+QByteArray WithOrientation(const QByteArray& jpeg, int orientation)
+{
+    QByteArray app1("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0", 25);
+    app1 += char(orientation);
+    app1 += QByteArray(6, '\0');  // padding, no next IFD
+    const int length = app1.size() + 2;
+    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + app1 + jpeg.mid(2);
+}
+
+// Pictures for the photo target, each behind its six parameter bytes
+// (screen 1920 x 1080, GL_MAX_TEXTURE_SIZE 8192), once straight through the
+// decoder and once through the loader's thread (the last byte's low bit).
+// Not square, so a turn shows.
+void SavePictures(const fs::path& dir)
+{
+    QImage opaque(13, 6, QImage::Format_RGB32);
+    opaque.fill(Qt::blue);
+    QPainter(&opaque).fillRect(0, 0, 6, 6, Qt::red);
+    QImage clear(9, 4, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    QPainter(&clear).fillRect(2, 1, 4, 2, QColor(200, 40, 10, 128));
+    const QByteArray jpeg = Encoded(opaque, "jpeg");
+    const QByteArray parameters[] = {QByteArray("\x7f\x07\x37\x04\x00\x20", 6),
+                                     QByteArray("\x7f\x07\x37\x04\x00\x21", 6)};
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } pictures[] = {
+        {"opaque.png", Encoded(opaque, "png")},
+        {"alpha.png", Encoded(clear, "png")},
+        {"grey.png", Encoded(opaque.convertToFormat(QImage::Format_Grayscale8), "png")},
+        {"plain.jpg", jpeg},
+        {"progressive.jpg", Encoded(opaque, "jpeg", true)},
+        {"turned.jpg", WithOrientation(jpeg, 6)},
+        {"mirrored.jpg", WithOrientation(jpeg, 5)},
+        {"truncated.jpg", jpeg.left(jpeg.size() / 2)},
+        {"opaque.bmp", Encoded(opaque, "bmp")},
+        {"indexed.bmp", Encoded(opaque.convertToFormat(QImage::Format_Indexed8), "bmp")},
+        // Qt reads GIF but cannot write it: the smallest one, 1 x 1.
+        {"refused.gif", QByteArray("GIF89a\x01\0\x01\0\x80\0\0\xff\xff\xff\0\0\0!\xf9\x04\x01\0\0\0\0"
+                                   ",\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 43)},
+    };
+    for (const auto& p : pictures)
+        for (int way = 0; way < 2 && !p.bytes.isEmpty(); ++way) {
+            const QByteArray input = parameters[way] + p.bytes;
+            Save(dir / ((way ? "loader-" : "") + std::string(p.name)), std::string(input.constData(), std::size_t(input.size())));
+        }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -79,8 +147,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path root = argv[1];
-    for (const char* sub : {"bmp", "settings", "unscramble"})
+    for (const char* sub : {"bmp", "settings", "unscramble", "picture"})
         fs::create_directories(root / sub);
+    SavePictures(root / "picture");
     SetMessageBoxHandler([](const std::string&, const std::string&, MessageIcon) {});
 
     const struct {

@@ -3,15 +3,17 @@
 # the other, and prints one line per target: executions, seconds, coverage
 # (edges), and faults (crashes, hangs over 2 s, leaks, runs over 1 GiB).
 #
-#   fuzz/run.sh BUILD_DIR SECONDS [RUNS]
+#   fuzz/run.sh BUILD_DIR SECONDS [RUNS [TARGET...]]
 # With RUNS, each target stops after that many executions instead (SECONDS
-# is then only an upper bound). The growing corpus is kept in
+# is then only an upper bound; an empty RUNS means none). TARGETs pick some
+# of the targets (default: all). The growing corpus is kept in
 # BUILD_DIR/corpus/<target>, inputs that found a fault in BUILD_DIR/faults/.
 set -uo pipefail
 build=${1:?build folder}
 seconds=${2:-60}
 runs=${3:-}
-targets=(bmp settings unscramble)
+targets=(bmp settings unscramble picture)
+[ $# -gt 3 ] && targets=("${@:4}")
 status=0
 mkdir -p "$build/faults"
 printf '%-12s %10s %8s %8s %7s\n' target runs seconds coverage faults

@@ -104,7 +104,9 @@ std::string SettingsDirectory()
     if (config.empty())
         return {};
     std::string dir = WithSlash(config) + "plovi/";
-    return EnsurePrivateDirectory(dir) ? dir : std::string();
+    // One the user cannot list or enter (mode 000) holds no settings this
+    // program could read; one made read-only on purpose is still used.
+    return EnsurePrivateDirectory(dir) && ::access(dir.c_str(), R_OK | X_OK) == 0 ? dir : std::string();
 }
 
 }  // namespace Paths

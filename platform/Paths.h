@@ -23,6 +23,8 @@ std::string AssetDirectory();
 
 // The settings directory: $XDG_CONFIG_HOME/plovi/, default ~/.config/plovi/
 // (with HOME unset, the account's home directory from the password database).
+// Empty when it is not a directory of this user's (a file, a symbolic link)
+// or this user may not read or enter it; it may be read-only.
 std::string SettingsDirectory();
 
 // The temp directory ($TMPDIR, else /tmp) with a trailing '/', or "" when it

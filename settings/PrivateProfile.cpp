@@ -246,6 +246,22 @@ std::size_t PrivateProfile::FindKey(const std::string& section, std::size_t head
     return npos;
 }
 
+std::vector<std::string> PrivateProfile::Keys(const std::string& section) const
+{
+    std::vector<std::string> names;
+    const std::size_t header = FindSection(section);
+    if (header == npos)
+        return names;
+    const std::size_t end = SectionEnd(header);
+    for (std::size_t start = NextLine(header); start < end; start = NextLine(start)) {
+        const Span span = LineAt(start);
+        const ParsedLine line = ParseLine(m_text, span.begin, span.end);
+        if (line.kind == LineKind::Key)
+            names.emplace_back(m_text, line.nameBegin, line.nameEnd - line.nameBegin);
+    }
+    return names;
+}
+
 std::string PrivateProfile::Get(const std::string& section, const std::string& key,
                                 std::size_t bufferSize) const
 {
@@ -313,7 +329,12 @@ bool PrivateProfile::Set(const std::string& section, const std::string& key, con
 
 void PrivateProfile::Splice(std::size_t begin, std::size_t end, const std::string& with)
 {
+    // Nothing starts at the end of the text: a line added there (a list
+    // saved one entry after the other) moves no other line.
+    const bool atEnd = end == m_text.size();
     m_text.replace(begin, end - begin, with);
+    if (atEnd)
+        return;
     const std::uint32_t removed = std::uint32_t(end - begin), added = std::uint32_t(with.size());
     for (std::vector<NameAt>* index : {&m_sections, &m_keys})
         for (NameAt& at : *index)

@@ -43,6 +43,10 @@ public:
     std::string Get(const std::string& section, const std::string& key,
                     std::size_t bufferSize = kValueBufferSize) const;
 
+    // The names of the keys of a section (its first section of that name),
+    // in file order, as Get() would match them; empty when it is absent.
+    std::vector<std::string> Keys(const std::string& section) const;
+
     // Changes the profile in memory. Returns false and changes nothing when
     // a name or the value could not be read back as given: an empty key,
     // '=' or a leading '[' or ';' in the key, ']' in the section, a line

@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "settings/ProfileNumber.h"
 
+#include <atomic>
 #include <cstdio>
 
 SettingsFile::SettingsFile() : SettingsFile(ResolvePath()) {}
@@ -15,11 +16,18 @@ SettingsFile::SettingsFile(const std::string& path) : m_profile(path)
 
 std::string SettingsFile::ResolvePath()
 {
+    // Every access asks again; the message comes when the settings start
+    // going to the working directory, not at each access: the dialogs and
+    // the program's end touch the file many times, and a box at the end
+    // would wait for a user who has logged out.
+    static std::atomic<bool> fallingBack{false};
     const std::string dir = Paths::SettingsDirectory();
     if (dir.empty()) {
-        ShowMessageBox("Error Find TempPath.", "ERROR");
+        if (!fallingBack.exchange(true))
+            ShowMessageBox("Error Find TempPath.", "ERROR");
         return std::string("./") + kFileName;
     }
+    fallingBack = false;
     return dir + kFileName;
 }
 
@@ -42,6 +50,16 @@ bool SettingsFile::WriteString(const std::string& section, const std::string& ke
 bool SettingsFile::WriteInt(const std::string& section, const std::string& key, int value)
 {
     return WriteString(section, key, ProfileItoa(value));
+}
+
+bool SettingsFile::WritePath(const std::string& section, const std::string& key, const std::string& path)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted =
+        path.size() >= 2 && (path.front() == '"' || path.front() == '\'') && path.back() == path.front();
+    if (!path.empty() && (blank(path.front()) || blank(path.back()) || quoted))
+        return WriteString(section, key, '"' + path + '"');
+    return WriteString(section, key, path);
 }
 
 bool SettingsFile::Save()

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The sections of the settings file and the parts of the program that own
 // them: start-up reader, start-up reader and Fish Settings dialog, Custom
@@ -21,9 +22,10 @@ constexpr const char* kCustomMusic = "Custom Settings";
 // keys one by one would give, but a crash or a full disk can no longer leave
 // half of a batch behind.
 //
-// When the settings directory cannot be found or created, constructing an
-// object shows "Error Find TempPath." (caption "ERROR") and the access uses
-// "./PloviSet.ini" in the current directory instead.
+// When the settings directory cannot be found or created, the access uses
+// "./PloviSet.ini" in the current directory instead; the first such access
+// after one that found the directory (or the first of the run) shows
+// "Error Find TempPath." (caption "ERROR"), the others say nothing.
 class SettingsFile {
 public:
     static constexpr const char* kFileName = "PloviSet.ini";
@@ -32,7 +34,8 @@ public:
     // A settings file at an explicit path; shows no message.
     explicit SettingsFile(const std::string& path);
 
-    // The path an access uses now (shows the message when it must fall back).
+    // The path an access uses now (shows the message when it starts to
+    // fall back).
     static std::string ResolvePath();
 
     const std::string& Path() const { return m_profile.Path(); }
@@ -40,6 +43,8 @@ public:
     // The value as text, "" when absent; at most bufferSize - 1 bytes.
     std::string ReadString(const std::string& section, const std::string& key,
                            std::size_t bufferSize = PrivateProfile::kValueBufferSize) const;
+    // See PrivateProfile::Keys.
+    std::vector<std::string> Keys(const std::string& section) const { return m_profile.Keys(section); }
     // ProfileAtoi of the value; 0 when absent or not a number.
     int ReadInt(const std::string& section, const std::string& key) const;
 
@@ -48,6 +53,12 @@ public:
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     // The value written with "%d".
     bool WriteInt(const std::string& section, const std::string& key, int value);
+    // A file path (bytes as the file system names it), stored so that
+    // ReadString with PrivateProfile::kPathBufferSize gives it back whole:
+    // quoted when reading would trim its outer spaces or tabs or strip a
+    // pair of quotes around it. False when no value can hold it (a line
+    // break or NUL in it).
+    bool WritePath(const std::string& section, const std::string& key, const std::string& path);
 
     // Writes the staged values. False, with the file as it was, when the file
     // is read-only, unreadable or cannot be replaced. Callers may ignore it:

@@ -59,20 +59,8 @@ const ModeBox kModeBoxes[] = {
     {BackgroundDialog::kRandomBox, 199, "RandomImage"},
 };
 
-// The value text a path is stored as: the settings reader trims spaces and
-// strips one pair of quotes, so a path that would lose either is quoted.
-std::string StoredPath(const QString& path)
-{
-    const std::string bytes = QFile::encodeName(path).toStdString();
-    if (bytes.empty())
-        return bytes;
-    const auto space = [](char c) { return c == ' ' || c == '\t'; };
-    const bool quoted = bytes.size() >= 2 && (bytes.front() == '"' || bytes.front() == '\'') &&
-                        bytes.back() == bytes.front();
-    if (space(bytes.front()) || space(bytes.back()) || quoted)
-        return '"' + bytes + '"';
-    return bytes;
-}
+// A path as the file system names it.
+std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
@@ -484,7 +472,7 @@ void BackgroundDialog::SaveSettings()
     // rather than leaving a gap that would fail at the next start.
     int stored = 0;
     for (int row = 0; row < m_count; ++row)
-        if (file.WriteString(section, "ImageList" + std::to_string(stored), StoredPath(RowPath(row))))
+        if (file.WritePath(section, "ImageList" + std::to_string(stored), PathBytes(RowPath(row))))
             ++stored;
     file.WriteInt(section, "ImageSum", stored);
     file.Save();

@@ -38,10 +38,12 @@ QByteArray ReadRegularFile(const QString& path)
     QByteArray data;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
         info.st_size <= PictureDecoder::kMaxFileBytes) {
+        // The size it has, not the largest allowed: QIODevice::read sets
+        // aside all it is asked for before it reads.
         QFile file;
         if (file.open(fd, QIODevice::ReadOnly, QFile::DontCloseHandle))
-            data = file.read(PictureDecoder::kMaxFileBytes + 1);
-        if (data.size() != info.st_size)
+            data = file.read(info.st_size);
+        if (data.size() != info.st_size || !file.atEnd())
             data.clear();  // the file changed while it was read
     }
     ::close(fd);

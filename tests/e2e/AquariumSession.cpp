@@ -8,7 +8,9 @@ AquariumSession::AquariumSession(const VirtualScreen& screen) : m_screen(screen)
     m_runtimeDir = m_root.Path() + "runtime";
     m_homeDir = m_root.Path() + "home";
     m_tmpDir = m_root.Path() + "tmp";
+    m_workDir = m_root.Path() + "work";
     ::mkdir(m_tmpDir.c_str(), 0700);
+    ::mkdir(m_workDir.c_str(), 0700);
     ::mkdir(m_runtimeDir.c_str(), 0700);
     ::mkdir(m_homeDir.c_str(), 0700);
 }
@@ -37,7 +39,7 @@ std::unique_ptr<Process> AquariumSession::Start(const std::vector<std::string>& 
 {
     std::vector<std::string> argv = {PLOVI_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
-    return std::make_unique<Process>(argv, Environment(overrides));
+    return std::make_unique<Process>(argv, Environment(overrides), m_workDir);
 }
 
 bool AquariumSession::WaitForWindow(const Process& plovi, double timeoutSeconds) const

@@ -6,7 +6,9 @@
 #include <memory>
 
 // The aquarium as a user sees it: the real binary on a virtual screen, with
-// its own empty settings, runtime and home directories.
+// its own empty settings, runtime and home directories, started in an empty
+// working directory of its own (so a file it writes to "./" stays in the
+// session's tree).
 class AquariumSession {
 public:
     explicit AquariumSession(const VirtualScreen& screen);
@@ -32,6 +34,9 @@ public:
     const std::string& ConfigDir() const { return m_configDir; }    // $XDG_CONFIG_HOME
     const std::string& RuntimeDir() const { return m_runtimeDir; }  // $XDG_RUNTIME_DIR
     const std::string& TmpDir() const { return m_tmpDir; }          // an empty directory for $TMPDIR
+    const std::string& WorkDir() const { return m_workDir; }        // the program's working directory
+    const std::string& HomeDir() const { return m_homeDir; }        // $HOME
+    const std::string& RootDir() const { return m_root.Path(); }    // holds all of the above; ends with '/'
 
     static constexpr const char* kWindowName = "PloviFishScr";
 
@@ -42,4 +47,5 @@ private:
     std::string m_runtimeDir;
     std::string m_homeDir;
     std::string m_tmpDir;
+    std::string m_workDir;
 };

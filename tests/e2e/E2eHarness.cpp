@@ -23,14 +23,16 @@ std::string TempFile(const char* stem)
     return path;
 }
 
-int Spawn(const std::vector<std::string>& argv, const Process::Env& env, const std::string& outPath,
-          const std::string& errPath)
+int Spawn(const std::vector<std::string>& argv, const Process::Env& env, const std::string& workDir,
+          const std::string& outPath, const std::string& errPath)
 {
     pid_t pid = ::fork();
     if (pid != 0)
         return pid;
     // Child: own process group, so a kill reaches nothing else of ours.
     ::setpgid(0, 0);
+    if (!workDir.empty() && ::chdir(workDir.c_str()) != 0)
+        ::_exit(126);
     for (const auto& [name, value] : env) {
         if (value)
             ::setenv(name.c_str(), value->c_str(), 1);
@@ -75,10 +77,10 @@ bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds)
     }
 }
 
-Process::Process(const std::vector<std::string>& argv, const Env& env)
+Process::Process(const std::vector<std::string>& argv, const Env& env, const std::string& workDir)
     : m_outPath(TempFile("plovi-e2e-out")), m_errPath(TempFile("plovi-e2e-err"))
 {
-    m_pid = Spawn(argv, env, m_outPath, m_errPath);
+    m_pid = Spawn(argv, env, workDir, m_outPath, m_errPath);
 }
 
 Process::~Process()

@@ -60,7 +60,9 @@ class Process {
 public:
     using Env = std::map<std::string, std::optional<std::string>>;  // nullopt: unset
 
-    Process(const std::vector<std::string>& argv, const Env& env);
+    // workDir: the program's working directory ("": this process's own);
+    // a directory it cannot enter ends it with code 126.
+    Process(const std::vector<std::string>& argv, const Env& env, const std::string& workDir = {});
     ~Process();   // kills the program if it still runs
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

@@ -4,7 +4,10 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 TEST(MsvcRandom, ReplaysTheWindowsRuntimeSequenceFromStateOne)
@@ -109,4 +112,58 @@ TEST(Paths, RuntimeDirectoryOthersCouldWriteToIsReplacedByAPrivateOne)
         EXPECT_EQ(st.st_uid, ::getuid());
         EXPECT_EQ(st.st_mode & 0777, 0700u);
     }
+}
+
+namespace {
+
+// Runs `check` in a child process as an ordinary user ("nobody" when this
+// process is root, whose reads no permission stops); true when it held.
+bool HoldsForAnOrdinaryUser(uid_t uid, gid_t gid, const std::function<bool()>& check)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::getuid() == 0 && (::setgid(gid) != 0 || ::setuid(uid) != 0))
+            ::_exit(2);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+TEST(Paths, OnlyASettingsDirectoryOfTheUsersOwnThatCanBeReadIsUsed)
+{
+    const bool root = ::getuid() == 0;
+    const uid_t uid = root ? 65534 : ::getuid();
+    const gid_t gid = root ? 65534 : ::getgid();
+    TempDir base;
+    ::chmod(base.Path().c_str(), 0755);
+    const std::string elsewhere = base.Path() + "elsewhere";
+    ASSERT_EQ(::mkdir(elsewhere.c_str(), 0700), 0);
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> make;  // makes `dir`
+        bool used;
+    } cases[] = {
+        {"private", [](const std::string& dir) { ::mkdir(dir.c_str(), 0700); }, true},
+        {"read-only on purpose", [](const std::string& dir) { ::mkdir(dir.c_str(), 0500); }, true},
+        {"unreadable", [](const std::string& dir) { ::mkdir(dir.c_str(), 0000); }, false},
+        {"a file", [](const std::string& dir) { std::ofstream(dir) << "notes"; }, false},
+        {"a dangling link", [&](const std::string& dir) { ::symlink((elsewhere + "/gone").c_str(), dir.c_str()); }, false},
+        {"a link to a directory", [&](const std::string& dir) { ::symlink(elsewhere.c_str(), dir.c_str()); }, false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string config = base.Path() + "config" + std::to_string(n++);
+        ASSERT_EQ(::mkdir(config.c_str(), 0700), 0);
+        c.make(config + "/plovi");
+        ASSERT_EQ(::lchown(config.c_str(), uid, gid), 0);
+        ASSERT_EQ(::lchown((config + "/plovi").c_str(), uid, gid), 0) << c.what;
+        ScopedEnv xdg("XDG_CONFIG_HOME", config.c_str());
+        const std::string expected = c.used ? config + "/plovi/" : std::string();
+        EXPECT_TRUE(HoldsForAnOrdinaryUser(uid, gid, [&] { return Paths::SettingsDirectory() == expected; }))
+            << c.what;
+    }
+    EXPECT_FALSE(FileExists(elsewhere + "/gone")) << "a dangling link was followed";
 }

@@ -205,7 +205,7 @@ TEST_F(ReadSettingsTest, ReadOnlyFileIsUsedButNotReplaced)
     EXPECT_TRUE(m_messages.empty());
 }
 
-TEST_F(ReadSettingsTest, MissingSettingsDirectoryFallsBackToTheWorkingDirectoryWithOneMessage)
+TEST_F(ReadSettingsTest, MissingSettingsDirectoryFallsBackToTheWorkingDirectoryWithOneMessageEachTime)
 {
     // XDG_CONFIG_HOME names a file, so no settings directory can be made.
     const std::string blocker = m_dir.Path() + "not-a-directory";
@@ -214,9 +214,23 @@ TEST_F(ReadSettingsTest, MissingSettingsDirectoryFallsBackToTheWorkingDirectoryW
     const std::string cwd = std::filesystem::current_path();
     std::filesystem::current_path(m_dir.Path());
     ReadSettings();
+    const std::string fallback = ReadWholeFile(m_dir.Path() + "PloviSet.ini");
+    // Later accesses go to the same file without another message, until one
+    // finds the directory again; the next fall-back is said again.
+    EXPECT_TRUE(WriteProfileInt(SettingsSection::kCustomMusic, "MusicSum", 1));
+    EXPECT_EQ(ReadProfileInt(SettingsSection::kCustomMusic, "MusicSum"), 1);
+    const std::vector<std::string> once = m_messages;
+    {
+        ScopedEnv usable("XDG_CONFIG_HOME", (m_dir.Path() + "config").c_str());
+        EXPECT_EQ(ReadProfileInt(SettingsSection::kCustomMusic, "MusicSum"), 0);
+    }
+    const std::vector<std::string> afterUsable = m_messages;
+    EXPECT_EQ(ReadProfileInt(SettingsSection::kCustomMusic, "MusicSum"), 1);
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(m_messages, std::vector<std::string>{"ERROR: Error Find TempPath."});
-    EXPECT_EQ(ReadWholeFile(m_dir.Path() + "PloviSet.ini"), FirstRunFile());
+    EXPECT_EQ(fallback, FirstRunFile());
+    EXPECT_EQ(once, std::vector<std::string>{"ERROR: Error Find TempPath."});
+    EXPECT_EQ(afterUsable, once);
+    EXPECT_EQ(m_messages, std::vector<std::string>(2, "ERROR: Error Find TempPath."));
 }
 
 TEST_F(ReadSettingsTest, DialogHelpersReadAndWriteTheSameFile)

@@ -17,7 +17,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -148,6 +150,37 @@ TEST_F(PictureDecoderTest, FilesThatAreNoPictureOrCannotBeReadGiveNothing)
     // The same bytes whole load, so the rows above fail for their fault.
     WriteFile(Path("whole.jpg"), jpeg);
     EXPECT_TRUE(Decode(Path("whole.jpg")).Ok());
+}
+
+// A small picture costs what it weighs: decoding it in a process that has
+// only 64 MB of address space to spare succeeds (reading the file once set
+// aside the whole 256 MB file limit first).
+TEST_F(PictureDecoderTest, ASmallPictureDecodesWithLittleMemoryToSpare)
+{
+    for (const char* format : {"png", "jpeg", "bmp"}) {
+        const std::string path = Path(std::string("small.") + format);
+        WriteFile(path, Encoded(TwoHalves(64, 48), format));
+        Decode(path);   // image plugins loaded before the limit
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            long usedKb = 0;
+            std::ifstream status("/proc/self/status");
+            for (std::string line; std::getline(status, line);)
+                if (line.rfind("VmSize:", 0) == 0)
+                    usedKb = std::stol(line.substr(7));
+            const rlimit limit{rlim_t(usedKb + (64 << 10)) << 10, rlim_t(usedKb + (64 << 10)) << 10};
+            ::setrlimit(RLIMIT_AS, &limit);
+            bool ok = false;
+            try {
+                ok = Decode(path).Ok();
+            } catch (...) {
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << format << ": status " << status;
+    }
 }
 
 TEST_F(PictureDecoderTest, JpegCompletenessFollowsSegmentsAndScans)
