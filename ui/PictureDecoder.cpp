@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,6 +51,23 @@ QByteArray ReadRegularFile(const QString& path)
     return data;
 }
 
+// A picture far larger than its texture, cut down by sampling to
+// kThinningMargin times the texture on each side, in the format it was
+// decoded in. The smooth scaling after it then averages kThinningMargin
+// squared samples per texel, which looks the same as averaging them all,
+// while the conversion and scaling cost what the texture weighs instead of
+// what the file claims: a 300-byte BMP may declare sixty million pixels.
+constexpr int kThinningMargin = 4;
+
+QImage Thinned(const QImage& image, const QSize& target)
+{
+    const QSize most(int(std::min<qint64>(image.width(), qint64(target.width()) * kThinningMargin)),
+                     int(std::min<qint64>(image.height(), qint64(target.height()) * kThinningMargin)));
+    if (most == image.size())
+        return image;
+    return image.scaled(most, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 // The picture at its texture size, premultiplied for filtering.
 QImage ReadScaled(QImageReader& reader, const QSize& screen, int maxTextureSize)
 {
@@ -69,6 +87,7 @@ QImage ReadScaled(QImageReader& reader, const QSize& screen, int maxTextureSize)
     QImage image = reader.read();
     if (image.isNull())
         return {};
+    image = Thinned(image, target);
     image = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
