@@ -7,12 +7,48 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <ctime>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
+
+// The command line every benchmark takes: [count] [width height], where
+// count is frames or runs; width and height are pixels (both or neither).
+struct BenchArgs {
+    int count;
+    int width = 1920;
+    int height = 1080;
+};
+
+inline BenchArgs ReadBenchArgs(int argc, char** argv, int defaultCount)
+{
+    BenchArgs args{argc > 1 ? std::max(1, std::atoi(argv[1])) : defaultCount};
+    if (argc > 3) {
+        args.width = std::atoi(argv[2]);
+        args.height = std::atoi(argv[3]);
+    }
+    return args;
+}
+
+// Process CPU time in milliseconds: every thread, so the software
+// renderer's rasterising threads count.
+inline double ProcessCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// A steady clock in milliseconds, for differences only.
+inline double WallMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // A settings file in CONFIG/plovi/ with one fish of each of the 20 kinds.
 inline void WriteOneFishOfEachKind(const std::string& configDir)

@@ -23,9 +23,7 @@
 
 int main(int argc, char** argv)
 {
-    const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
-    const int width = argc > 3 ? std::atoi(argv[2]) : 1920;
-    const int height = argc > 3 ? std::atoi(argv[3]) : 1080;
+    const auto [frames, width, height] = ReadBenchArgs(argc, argv, 300);
 
     FullTankBench bench(width, height);
     if (!bench.Ok())

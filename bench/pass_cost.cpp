@@ -10,29 +10,13 @@
 #include "view/scene/AquariumScene.h"
 
 #include <GL/gl.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-double ProcessCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double WallMs()
-{
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 struct Step {
     const char* name;
@@ -45,9 +29,7 @@ struct Step {
 
 int main(int argc, char** argv)
 {
-    const int frames = argc > 1 ? std::atoi(argv[1]) : 200;
-    const int width = argc > 3 ? std::atoi(argv[2]) : 1920;
-    const int height = argc > 3 ? std::atoi(argv[3]) : 1080;
+    const auto [frames, width, height] = ReadBenchArgs(argc, argv, 200);
 
     FullTankBench bench(width, height);
     if (!bench.Ok())

@@ -25,27 +25,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <vector>
 
 namespace {
-
-double CpuMilliseconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 void Report(const char* what, int runs, const std::function<void()>& run)
 {
     std::vector<double> wall, cpu;
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = CpuMilliseconds();
+        const double cpuStart = ProcessCpuMs();
         run();
-        cpu.push_back(CpuMilliseconds() - cpuStart);
+        cpu.push_back(ProcessCpuMs() - cpuStart);
         wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     const auto summary = [runs](std::vector<double>& v, double& mean, double& p95) {
@@ -96,9 +88,7 @@ void SelectionFishPick(Fish* fish, int active, FishRenderer& renderer, int x, in
 
 int main(int argc, char** argv)
 {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    const int width = argc > 3 ? std::atoi(argv[2]) : 1920;
-    const int height = argc > 3 ? std::atoi(argv[3]) : 1080;
+    const auto [runs, width, height] = ReadBenchArgs(argc, argv, 200);
 
     FullTankBench bench(width, height);
     if (!bench.Ok())
