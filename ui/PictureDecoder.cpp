@@ -69,29 +69,34 @@ QImage Thinned(const QImage& image, const QSize& target)
 }
 
 // The picture at its texture size, premultiplied for filtering.
-QImage ReadScaled(QImageReader& reader, const QSize& screen, int maxTextureSize)
+QImage ReadScaled(QImageReader& reader, qint64 fileBytes, const QSize& screen, int maxTextureSize)
 {
     const QSize raw = reader.size();
-    if (!raw.isValid() || qint64(raw.width()) * raw.height() * 4 > qint64(PictureDecoder::kAllocationLimitMb) << 20)
+    const qint64 pixels = qint64(raw.width()) * raw.height();
+    if (!raw.isValid() || pixels * 4 > qint64(PictureDecoder::kAllocationLimitMb) << 20 ||
+        pixels > fileBytes * PictureDecoder::kMaxPixelsPerByte)
         return {};
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize upright = turned ? raw.transposed() : raw;
     const QSize target(PictureDecoder::TextureSide(upright.width(), screen.width(), maxTextureSize),
                        PictureDecoder::TextureSide(upright.height(), screen.height(), maxTextureSize));
     // A JPEG can be decoded at a fraction of its size, which saves most of
-    // the time and memory a large photo would take.
+    // the time and memory a large photo would take. Other readers that take
+    // a scaled size decode at full size and then scale in 32-bit colour,
+    // which costs more than thinning first.
     const QSize rawTarget = turned ? target.transposed() : target;
-    if (reader.supportsOption(QImageIOHandler::ScaledSize) && rawTarget.width() < raw.width() &&
+    if (reader.format() == "jpeg" && rawTarget.width() < raw.width() &&
         rawTarget.height() < raw.height())
         reader.setScaledSize(rawTarget);
     QImage image = reader.read();
     if (image.isNull())
         return {};
-    image = Thinned(image, target);
-    image = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    // ARGB32 is the smooth scaler's own format: given any other, it makes a
+    // full-size copy in it first.
+    image = Thinned(image, target).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
 QImage TextureLevel(const QImage& premultiplied)
@@ -169,7 +174,7 @@ DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, 
         return result;
     if (format == "jpeg" && !JpegIsComplete(data))
         return result;
-    QImage level = ReadScaled(reader, screen, maxTextureSize);
+    QImage level = ReadScaled(reader, data.size(), screen, maxTextureSize);
     if (level.isNull())
         return result;
     result.levels.push_back(TextureLevel(level));

@@ -18,7 +18,8 @@ struct DecodedPicture {
 
 // Decodes JPEG, PNG and BMP files the user picked, which are untrusted: the
 // file must be a regular file of at most kMaxFileBytes, the decoded image
-// may not need more than kAllocationLimitMb, and a JPEG whose data ends
+// may not need more than kAllocationLimitMb nor declare more than
+// kMaxPixelsPerByte pixels per byte of the file, and a JPEG whose data ends
 // before its end marker is refused instead of showing grey where the lost
 // part was. The EXIF orientation is applied. Each side of the result is a
 // power of two: the next one at or above the picture's side, but never above
@@ -29,6 +30,12 @@ class PictureDecoder {
 public:
     static constexpr qint64 kMaxFileBytes = qint64(256) << 20;
     static constexpr int kAllocationLimitMb = 256;
+    // The most pixels a file may declare per byte it holds: what deflate at
+    // its best (about 1032 to 1) gives a PNG of one bit per pixel. No real
+    // picture comes near it (a JPEG of one flat colour holds under 60 per
+    // byte); a file declaring more is broken or hostile, and decoding it
+    // would cost the declared size in memory and time for nothing.
+    static constexpr qint64 kMaxPixelsPerByte = 8 * 1032;
 
     // screen: pixels; maxTextureSize: GL_MAX_TEXTURE_SIZE of the context
     // the picture will be uploaded to.
