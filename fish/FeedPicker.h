@@ -14,13 +14,14 @@ public:
 
     // One frame's attempt at (mouseX, mouseY), client pixels. Returns true
     // once both coordinates are held; (x, y) is then the world point and both
-    // holds are released. Needs the camera's model-view matrix current.
+    // holds are released. Needs the frame's projection and the camera's
+    // model-view matrix current.
     bool Pick(const PickStrips& strips, const TankBox& tank, int mouseX, int mouseY, float& x,
               float& y);
 
     // The x (vertical strips) or y (horizontal strips) of the first strip in
-    // index order under (mouseX, mouseY), or kNoHit. Needs the camera's
-    // model-view matrix current.
+    // index order under (mouseX, mouseY), or kNoHit. Needs the frame's
+    // projection and the camera's model-view matrix current.
     static float FirstStrip(const PickStrips& strips, bool vertical, int mouseX, int mouseY);
 
     bool HasX() const { return m_gotX; }

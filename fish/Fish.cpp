@@ -10,6 +10,7 @@ namespace {
 
 constexpr float kDegreesToRadians = 0.017453292f;
 constexpr float kMaxHeading = 360.0f;
+constexpr float kFullTurn = 360.0f;
 constexpr float kMaxPitch = 45.0f;
 constexpr float kMinSpeed = 0.05f, kMaxSpeed = 0.4f;
 constexpr float kMinSize = 2.0f, kMaxSize = 4.0f;
@@ -210,6 +211,8 @@ bool Fish::InFrontBand() const
     return (m_z > -75.0f && m_z < -60.0f) || (m_z > -90.0f && m_z < -75.0f);
 }
 
+bool Fish::InSwimmingDepth() const { return m_z >= m_zMin && m_z <= m_zMax; }
+
 void Fish::Wander()
 {
     if (m_touching || m_attracted)
@@ -220,9 +223,10 @@ void Fish::Wander()
     m_wanderTimer = Rand() % 100;
     AdjustSpeed(0.05f, 0.1f * float(Rand() % 4 + 1));
     if (std::fabs(m_heading - m_targetHeading) < 0.01f) {
-        if (m_z > -75.0f && m_z < -60.0f)
-            SteerHeading(0.0f, false, kSwing);
-        if (m_z > -90.0f && m_z < -75.0f)
+        // The front band alone would leave most fish, which swim deeper
+        // than -90, without a swing for good: they would only ever bounce
+        // from wall to wall. Their own depth counts as well.
+        if (InFrontBand() || InSwimmingDepth())
             SteerHeading(0.0f, false, kSwing);
         SteerPitch(0.0f, false, kFlip);
     }
@@ -269,7 +273,8 @@ void Fish::Move()
     TestBounds();
 }
 
-// Later walls overwrite the state of earlier ones.
+// Later walls overwrite the state of earlier ones, except that the top and
+// the bottom leave a back or front wall's hold.
 void Fish::TestBounds()
 {
     m_wallState = kFree;
@@ -287,27 +292,59 @@ void Fish::TestBounds()
     }
     if (m_z < m_zMin + 5.0f)
         AdjustSpeed(0.01f, 0.05f);
-    if (m_z < m_zMin && !FacesPlusZ(m_targetHeading)) {
-        SteerHeading(0.0f, false, kNudge);
-        m_wallState = kAtBack;
-    }
+    if (m_z < m_zMin)
+        TestBackWall();
     if (m_z > m_zMax - 5.0f)
         AdjustSpeed(0.01f, 0.05f);
-    if (m_z > m_zMax && FacesPlusZ(m_targetHeading)) {
-        SteerHeading(0.0f, true, kNudge);
-        m_wallState = kAtFront;
-    }
+    if (m_z > m_zMax)
+        TestFrontWall();
     if (m_y >= m_yMax) {
         SteerPitch(0.0f, false, kMirror);
         m_y = m_yMax;
-        m_wallState = kAtTop;
+        ClaimVerticalWall(kAtTop);
         AdjustSpeed(0.1f, 0.05f);
     }
     if (m_y <= m_yMin) {
         SteerPitch(0.0f, false, kMirror);
         m_y = m_yMin;
-        m_wallState = kAtBottom;
+        ClaimVerticalWall(kAtBottom);
         AdjustSpeed(0.1f, 0.05f);
+    }
+}
+
+// The top and the bottom hold nothing back themselves (y is clamped), so
+// they leave a back or front wall's hold in place: a fish pressed against
+// the surface with a level target would otherwise sink in z past the back
+// wall for as long as it stayed there.
+void Fish::ClaimVerticalWall(int state)
+{
+    if (m_wallState != kAtBack && m_wallState != kAtFront)
+        m_wallState = state;
+}
+
+// Beyond the back of its box a fish is nudged until its target heads
+// forwards, a target straight along x included (it would leave the fish
+// beyond the wall for good), and it gives up no more depth while its head
+// still faces backwards: a long turn towards the front would otherwise carry
+// it further back, out of the water and behind the picture.
+void Fish::TestBackWall()
+{
+    if (!HeadsIntoPlusZ(m_targetHeading)) {
+        SteerHeading(0.0f, false, kNudge);
+        m_wallState = kAtBack;
+    } else if (!FacesPlusZ(m_heading)) {
+        m_wallState = kAtBack;
+    }
+}
+
+// The same at the front of the box, towards -z.
+void Fish::TestFrontWall()
+{
+    if (!HeadsIntoMinusZ(m_targetHeading)) {
+        SteerHeading(0.0f, true, kNudge);
+        m_wallState = kAtFront;
+    } else if (FacesPlusZ(m_heading)) {
+        m_wallState = kAtFront;
     }
 }
 
@@ -385,7 +422,25 @@ void Fish::SteerHeading(float value, bool sense, int kind)
     default:
         break;
     }
+    // Past +-360 the clamp would swallow the steer: a fish at 360 could never
+    // be nudged off the x axis. Its angles move by a whole turn instead,
+    // which changes nothing it shows, and the steer turns it as asked.
+    if (target > kMaxHeading) {
+        TurnAnglesBy(-kFullTurn);
+        target -= kFullTurn;
+    } else if (target < -kMaxHeading) {
+        TurnAnglesBy(kFullTurn);
+        target += kFullTurn;
+    }
     m_targetHeading = Clamp(target, -kMaxHeading, kMaxHeading);
+}
+
+void Fish::TurnAnglesBy(float degrees)
+{
+    m_heading += degrees;
+    m_turnFrom += degrees;
+    for (int& yaw : m_ringYaw)
+        yaw += int(degrees);
 }
 
 void Fish::SteerPitch(float value, bool sense, int kind)

@@ -81,7 +81,9 @@ public:
     FishDrawPose DrawPose() const;
 
     // Steering. A heading change is ignored while the fish is still turning
-    // (|heading - target| > 0.1); the result is clamped to -360..360. The
+    // (|heading - target| > 0.1). A result past +-360 first moves the
+    // heading, the turn's start and the rings by a whole turn (the same
+    // pose), so the steer is not lost to the -360..360 range. The
     // side of kNudge, kAvoid, kReverse and kTurnBy is -1 when `sense` equals
     // FacesMinusX(heading), else +1.
     void SteerHeading(float value, bool sense, int kind);
@@ -136,8 +138,13 @@ private:
     void SettleRings();
     void UpdateDirections();
     void TestBounds();
+    void TestBackWall();
+    void TestFrontWall();
+    void ClaimVerticalWall(int state);  // kAtTop or kAtBottom
+    void TurnAnglesBy(float degrees);  // heading, turn start and rings; the target is the caller's
     void SetBoxAroundOrigin();
     bool InFrontBand() const;
+    bool InSwimmingDepth() const;  // zMin <= z <= zMax
     float HeadingSide(bool sense) const;
 
     float m_size = 3.0f;         // 2..4

@@ -19,6 +19,16 @@ bool FacesPlusZ(float v)
     return (v >= 0.0f && v <= 180.0f) || (v >= -360.0f && v <= -180.0f);
 }
 
+bool HeadsIntoPlusZ(float v)
+{
+    return (v > 0.0f && v < 180.0f) || (v > -360.0f && v < -180.0f);
+}
+
+bool HeadsIntoMinusZ(float v)
+{
+    return (v > 180.0f && v < 360.0f) || (v > -180.0f && v < 0.0f);
+}
+
 float LineSlope(float rise, float run)
 {
     if (std::fabs(run) < kNearlyZero)

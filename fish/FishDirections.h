@@ -17,6 +17,13 @@ bool FacesMinusX(float degrees);
 // the viewer): for [0, 180] and [-360, -180], bounds included.
 bool FacesPlusZ(float degrees);
 
+// True when a heading has a share of its motion along +z (or -z): the open
+// ranges (0, 180) and (-360, -180) (or (180, 360) and (-180, 0)). The x
+// headings 0, +-180 and +-360 move along neither; FacesPlusZ counts some of
+// them as facing +z, which is too loose for a wall that must be left.
+bool HeadsIntoPlusZ(float degrees);
+bool HeadsIntoMinusZ(float degrees);
+
 // Slope rise / run of a line; a run below 0.0001 in magnitude counts as
 // 0.0001, so a vertical line gets the slope rise * 10000.
 float LineSlope(float rise, float run);

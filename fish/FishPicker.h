@@ -16,7 +16,8 @@ public:
     // touch darts it away at full speed (a quarter turn as well in the front
     // band), zoom in / out grows / shrinks it by 2 (size stays within 2..4).
     // Returns the slot picked, or -1 when the click hit no fish. Needs the
-    // camera's model-view matrix current in matrix mode GL_MODELVIEW; the
+    // frame's projection and the camera's model-view matrix current, in
+    // matrix mode GL_MODELVIEW; the
     // renderer draws with GL again afterwards.
     static int PickFish(Fish* fish, int active, FishRenderer& renderer, int mouseX, int mouseY, int mode);
 

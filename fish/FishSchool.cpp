@@ -55,6 +55,10 @@ void FishSchool::AvoidCollisions(Fish* fish, int activeCount, int index)
     if (index < 0 || index >= activeCount)
         return;
     Fish& self = fish[index];
+    // Cleared before any pair too: a fish with no other fish to test (a lone
+    // one) would otherwise keep an old overlap for good, and with it make no
+    // wander decision again.
+    self.SetTouching(false);
     for (int k = 0; k < activeCount; ++k) {
         if (k == index)
             continue;

@@ -13,7 +13,8 @@ public:
     static constexpr int kSlots = 20;
 
     // Fish `index` against every other active fish, in slot order. Its
-    // touching flag is cleared before each pair test and set, for both fish,
+    // touching flag is cleared first (a lone fish's too) and again before
+    // each pair test, and set, for both fish,
     // when their collision boxes overlap. Overlapping fish that swim side by
     // side or head-on (nose lines within 10 degrees in both the x-y and x-z
     // planes): head-on, the smaller fish reverses; same way, the one in front

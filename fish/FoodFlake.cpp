@@ -42,6 +42,10 @@ void FoodFlake::Drop(float x, float y, float z)
     m_anchor[1] = y;
     m_anchor[2] = z;
     Reset();
+    // The fish see the flake from the frame it falls in, which runs their
+    // food pass before the flake's first update: with the cleared position
+    // they would all turn towards the world origin for that frame.
+    UpdateWorld();
     m_active = true;
 }
 
@@ -65,9 +69,14 @@ void FoodFlake::CapturePose()
     m_pose.offset[2] = m_offset[2];
     m_pose.spin = m_spin;
     m_pose.tilt = m_tilt;
-    // The fish aim at the unspun position.
+    UpdateWorld();
+}
+
+// The fish aim at the unspun position.
+void FoodFlake::UpdateWorld()
+{
     m_world[0] = m_anchor[0] + m_offset[0];
-    m_world[1] = m_anchor[1] + hangY;
+    m_world[1] = m_anchor[1] + (m_offset[1] - kHangBelow);
     m_world[2] = m_anchor[2] + m_offset[2];
 }
 

@@ -31,8 +31,8 @@ public:
     // (0.005..0.0095), alive again, world position cleared.
     void Reset();
 
-    // Starts the flake at anchor (x, y, z): resets it and marks the slot
-    // active.
+    // Starts the flake at anchor (x, y, z): resets it, sets its world
+    // position and marks the slot active.
     void Drop(float x, float y, float z);
 
     // One frame: while it is alive, the pose to draw (Pose()) and its world
@@ -54,6 +54,7 @@ public:
 
 private:
     void CapturePose();
+    void UpdateWorld();  // anchor + offset, hanging
     void Step();
 
     float m_offset[3] = {0.0f, 1.0f, 0.0f};  // x, y (height), z before the spin

@@ -43,12 +43,15 @@ PickVolume::PickVolume(int mouseX, int mouseY, int pickSize)
     glGetIntegerv(GL_VIEWPORT, viewport);
     GLint mode = GL_MODELVIEW;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
+    // The frame's own projection, so that what is picked is what the frame
+    // drew under the pointer, at the screen's edges as in its centre.
+    GLfloat frame[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, frame);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     gluPickMatrix(GLdouble(mouseX), GLdouble(viewport[3] - mouseY), pickSize, pickSize, viewport);
-    const GLdouble aspect = viewport[3] > 0 ? GLdouble(viewport[2]) / GLdouble(viewport[3]) : 1.0;
-    gluPerspective(45.0, aspect, 0.1, 1000.0);
+    glMultMatrixf(frame);
     glGetFloatv(GL_PROJECTION_MATRIX, m_projection);
     glPopMatrix();
     glMatrixMode(GLenum(mode));

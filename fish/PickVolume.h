@@ -1,8 +1,8 @@
 #pragma once
 
 // What a pick sees: the pickSize x pickSize pixel square around the pointer,
-// through a 45-degree perspective (near 0.1, far 1000) over the current
-// viewport. It answers, on the CPU, the question GL selection mode would:
+// through the current projection (the frame's) over the current viewport.
+// It answers, on the CPU, the question GL selection mode would:
 // does any part of a primitive lie inside that view volume? A primitive
 // counts when something of it survives clipping against the volume's six
 // planes, touching a plane included; there is no face culling.
@@ -11,16 +11,13 @@
 // frees, the immediate-mode vertex data of every selection round trip (about
 // a megabyte a click).
 //
-// The perspective is not exactly the frame's (half-height 0.4 at distance 1
-// rather than tan 22.5 = 0.414), so a pick near the screen's edge lands a few
-// per cent closer to the centre than the pointer.
-//
 // Matrices are column-major 4 x 4, as OpenGL lays them out. Vertices are in
 // object coordinates under the model-view matrix last set.
 class PickVolume {
 public:
-    // (mouseX, mouseY): client pixels, y down. Reads the viewport and builds
-    // the projection with the GL context's own matrix functions; every
+    // (mouseX, mouseY): client pixels, y down. Reads the viewport and the
+    // current projection matrix (the one the frame drew with) and narrows it
+    // to the pick square with the GL context's own matrix functions; every
     // matrix stack and the matrix mode are as before when it returns.
     PickVolume(int mouseX, int mouseY, int pickSize);
 

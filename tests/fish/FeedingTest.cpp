@@ -71,6 +71,25 @@ TEST_F(FeedingGl, AnUneatenFlakeLives1158To2200FramesAtASpeedOfItsOwn)
     EXPECT_GT(longest - shortest, 400) << "sink speeds should vary from drop to drop";
 }
 
+// The fish look for food before the flakes are updated, so a flake dropped
+// in the last frame must already be where its first update will show it.
+TEST(FoodFlakeDrop, AFlakeIsWhereItHangsFromTheFrameItIsDropped)
+{
+    MsvcRandom::Reset();
+    FoodFlake flake;
+    flake.Drop(12.0f, -3.0f, FoodFlake::kDropDepth);
+    const float* offset = flake.Offset();
+    const float expected[3] = {12.0f + offset[0], -3.0f + (1.0f - 0.2f), FoodFlake::kDropDepth + offset[2]};
+    float dropped[3];
+    for (int i = 0; i < 3; ++i) {
+        dropped[i] = flake.World()[i];
+        EXPECT_FLOAT_EQ(dropped[i], expected[i]) << i;
+    }
+    flake.Update();  // no GL: the update only computes the pose
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(flake.World()[i], dropped[i]) << i;
+}
+
 TEST_F(FeedingGl, OnlyAMouthInReachEatsAndTheFirstInSlotOrderWins)
 {
     FoodFlake flakes[FoodFlake::kSlots];

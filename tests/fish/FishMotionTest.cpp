@@ -5,6 +5,8 @@
 #include "tests/support/GlTestContext.h"
 
 #include <cmath>
+#include <cstdint>
+#include <string>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <vector>
@@ -75,6 +77,37 @@ TEST_F(FishMotion, ATurnFrom1To359GoesUpThrough180AndIgnoresOtherSteersUntilDone
     EXPECT_FLOAT_EQ(fish.Heading(), 357.0f);
     fish.SteerHeading(0.0f, false, Fish::kAboutTurn);
     EXPECT_FLOAT_EQ(fish.TargetHeading(), 177.0f);
+}
+
+// A steer that would pass +-360 is not swallowed by the range: the fish's
+// angles move by a whole turn first (the same pose), and it turns the short
+// way, here by the nudge of the back wall off the x axis towards +z.
+TEST_F(FishMotion, ASteerPast360TurnsTheShortWayFromTheSamePose)
+{
+    for (float from : {360.0f, -360.0f}) {
+        SCOPED_TRACE(from);
+        MsvcRandom::Reset(from > 0 ? 1 : 5);  // nudges of 11 and 9
+        fish.FaceHeading(from);
+        const bool sense = from < 0;  // the side that leaves the range
+        const std::uint32_t state = MsvcRandom::State();
+        const int d = Rand() % 15;
+        MsvcRandom::Reset(state);
+        ASSERT_GT(d, 2);
+        fish.SteerHeading(0.0f, sense, Fish::kNudge);
+        EXPECT_FLOAT_EQ(fish.Heading(), 0.0f);
+        for (int i = 0; i < Fish::kRings; ++i)
+            EXPECT_EQ(fish.RingYaw(i), 0) << i;
+        const float target = from > 0 ? float(d) : -float(d);
+        EXPECT_FLOAT_EQ(fish.TargetHeading(), target);
+        int frames = 0;
+        do {
+            fish.StepTurn();
+            ++frames;
+            ASSERT_LE(std::fabs(fish.Heading()), float(d));
+        } while (!fish.TurnDone() && frames < 100);
+        EXPECT_EQ(frames, 3 * ((d + 1) / 2));  // 2 degrees every third frame
+        EXPECT_FLOAT_EQ(fish.Heading(), target);
+    }
 }
 
 // The body rings trail the head by one degree each while the target is far,
@@ -200,6 +233,56 @@ TEST_F(FishMotion, OtherWallsSteerOnceAndHoldTheFishInside)
     EXPECT_FLOAT_EQ(fish.TargetHeading(), 180.0f);
 }
 
+// Beyond the back or front of its box a fish gives up no more depth until
+// it heads back in, whatever it was doing: finishing a long turn whose
+// target lies straight along x (the turn from 326 to 180 used to carry a
+// fish from -99 to -107), pressed against the surface with a level target
+// (the top used to overwrite the hold), or resting on 360, which a nudge
+// could never move. In the end it swims back into its depth.
+TEST_F(FishMotion, BeyondTheBackOrFrontAFishGivesUpNoDepthAndSwimsBackIn)
+{
+    const struct {
+        const char* name;
+        float from, to, y, z, pitch;
+    } cases[] = {
+        {"back, long turn to 180", 326.0f, 180.0f, 0.0f, -98.5f, 0.0f},
+        {"back, turn to -180", -20.0f, -180.0f, 0.0f, -98.5f, 0.0f},
+        {"back, at the surface", 270.0f, 270.0f, 11.0f, -98.2f, 0.0f},
+        {"back, at the bottom", 250.0f, 250.0f, -6.0f, -98.2f, 0.0f},
+        {"back, resting on 360", 360.0f, 360.0f, 0.0f, -98.5f, 10.0f},
+        {"front, long turn to 180", 34.0f, 180.0f, 0.0f, -84.5f, 0.0f},
+        {"front, resting on 360", 360.0f, 360.0f, 0.0f, -84.5f, -10.0f},
+        {"front, at the surface", 90.0f, 90.0f, 11.0f, -84.8f, 0.0f},
+    };
+    for (std::uint32_t seed : {1u, 7u, 99u}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", seed " + std::to_string(seed));
+            MsvcRandom::Reset(seed);
+            if (c.from == c.to)
+                fish.FaceHeading(c.from);
+            else
+                StartTurn(c.from, c.to);
+            fish.SetPosition(0.0f, c.y, c.z);
+            fish.SetPitch(c.pitch);
+            fish.SetSpeed(0.4f);
+            const bool back = c.z < -98.0f;
+            // The first move still follows the wall state of the last bounds
+            // test, which had seen no wall.
+            fish.Step();
+            float worst = fish.Z();
+            int frame = 1;
+            for (; frame < 2000 && (fish.Z() < -98.0f || fish.Z() > -85.0f); ++frame) {
+                fish.Step();
+                ASSERT_TRUE(back ? fish.Z() >= worst : fish.Z() <= worst) << "frame " << frame << " z " << fish.Z();
+                worst = fish.Z();
+            }
+            EXPECT_LT(frame, 2000) << "still outside its depth at z " << fish.Z();
+            EXPECT_GE(fish.Heading(), -360.0f);
+            EXPECT_LE(fish.Heading(), 360.0f);
+        }
+    }
+}
+
 // The nose and box follow the target angles, so avoidance sees the turn
 // coming.
 TEST_F(FishMotion, NoseAndCollisionBoxFollowTheTargetHeading)
@@ -235,6 +318,39 @@ TEST(FishUpdate, AWholeFrameCreepsThePitchOneDegreeAtATime)
         EXPECT_FLOAT_EQ(fish.Pitch(), expected);
         EXPECT_FLOAT_EQ(fish.DrawPose().pitch, expected);
         EXPECT_FLOAT_EQ(fish.DrawPose().z, zBefore);
+    }
+}
+
+// A wander decision swings a fish at rest wherever it swims in its depth,
+// not only in the band in front of -90 (most fish live deeper), but not
+// beyond its back wall, where the wall steers it.
+TEST(FishUpdate, AWanderDecisionSwingsAFishAnywhereInItsDepth)
+{
+    for (float z : {-97.5f, -95.0f, -90.0f, -86.0f, -80.0f, -99.0f}) {
+        SCOPED_TRACE(z);
+        MsvcRandom::Reset(3);
+        Fish fish;
+        fish.SetSwimBox(-30.0f, 30.0f, -6.0f, 11.0f, -98.0f, -85.0f);
+        fish.SetPosition(0.0f, 0.0f, z);
+        fish.FaceHeading(100.0f);
+        bool decided = false;
+        for (int frame = 0; frame < 203; ++frame) {
+            const int before = fish.WanderTimer();
+            const std::uint32_t state = MsvcRandom::State();
+            fish.Wander();
+            if (fish.WanderTimer() >= before)
+                continue;
+            // Timer and speed draws, then the swing's Rand() % 170.
+            MsvcRandom::Reset(state);
+            Rand();
+            Rand();
+            const int swing = Rand() % 170;
+            const bool swings = (z >= -98.0f && z <= -85.0f) || (z > -90.0f && z < -60.0f);
+            EXPECT_FLOAT_EQ(fish.TargetHeading(), swings ? 100.0f + float(swing) : 100.0f);
+            decided = true;
+            break;
+        }
+        EXPECT_TRUE(decided);
     }
 }
 

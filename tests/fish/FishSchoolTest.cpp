@@ -52,6 +52,26 @@ TEST_F(FishSchoolPasses, HeadOnTheSmallerFishReverses)
     EXPECT_FLOAT_EQ(fish[1].TargetHeading(), 180.0f);
 }
 
+// Once its neighbour is gone (its species count went down) a fish swims
+// alone with no pair to test: the old overlap must still be forgotten, or it
+// would never make a wander decision again and keep crawling at 0.05.
+TEST_F(FishSchoolPasses, ALoneFishForgetsAnOldOverlapAndWandersOn)
+{
+    Put(0, 0.0f, 0.0f, -90.0f, 0.0f);
+    Put(1, 0.5f, 0.0f, -90.0f, 0.0f);
+    FishSchool::AvoidCollisions(fish, 2, 0);
+    ASSERT_TRUE(fish[0].Touching());
+    int decisions = 0;
+    for (int frame = 0; frame < 1000; ++frame) {
+        const int before = fish[0].WanderTimer();
+        fish[0].Step();
+        FishSchool::AvoidCollisions(fish, 1, 0);
+        ASSERT_FALSE(fish[0].Touching()) << frame;
+        decisions += fish[0].WanderTimer() < before;
+    }
+    EXPECT_GE(decisions, 4);
+}
+
 TEST_F(FishSchoolPasses, SideBySideTheFrontFishSpeedsUp)
 {
     Put(0, 0.0f, 0.0f, -90.0f, 0.0f);  // both towards -x: fish 0 leads

@@ -88,6 +88,8 @@ TEST_F(FishSteering, ANewFishDrawsItsStartAndIsPlacedInTheMiddleOfTheTank)
 }
 
 // Facing -x (heading 0) sense true turns down; facing +x (180) the sides swap.
+// A result past +-360 comes a whole turn nearer 0 (the fish's angles move
+// with it, see FishMotion).
 TEST_F(FishSteering, HeadingKindsFollowSenseAndFacingAndStayWithin360)
 {
     const Steer steers[] = {
@@ -95,9 +97,9 @@ TEST_F(FishSteering, HeadingKindsFollowSenseAndFacingAndStayWithin360)
         {0, Fish::kNudge, true, 0, 0, -1, 0, 15},        {0, Fish::kNudge, false, 0, 0, 1, 0, 15},
         {30, Fish::kAvoid, true, 0, 30, -1, 10, 10},     {180, Fish::kAvoid, true, 0, 180, 1, 10, 10},
         {0, Fish::kReverse, true, 0, -180},              {180, Fish::kReverse, true, 0, 360},
-        {300, Fish::kReverse, false, 0, 360},            {-300, Fish::kReverse, true, 0, -360},
+        {300, Fish::kReverse, false, 0, 120},            {-300, Fish::kReverse, true, 0, -120},
         {0, Fish::kTurnBy, false, -37.8f, 37},           {0, Fish::kTurnBy, true, 12.9f, -12},
-        {350, Fish::kTurnBy, false, 90, 360},            {100, Fish::kAboutTurn, false, 0, 280},
+        {350, Fish::kTurnBy, false, 90, 80},            {100, Fish::kAboutTurn, false, 0, 280},
         {180, Fish::kAboutTurn, false, 0, 360},          {200, Fish::kAboutTurn, false, 0, 20},
         {-100, Fish::kAboutTurn, false, 0, 80},          {50, 3, false, 0, 50},
         {50, 8, false, 0, 50},

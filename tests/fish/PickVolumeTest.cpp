@@ -15,7 +15,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -114,21 +116,14 @@ protected:
                 std::uniform_int_distribution<int>(-40, m_height + 40)(m_random)};
     }
 
-    // Where a world point appears under the pick's own perspective (client
-    // pixels, y down).
+    // Where a world point appears in the frame (client pixels, y down).
     std::pair<double, double> OnScreen(float x, float y, float z) const
     {
         GLdouble model[16], projection[16];
         GLint viewport[4];
         glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        gluPerspective(45.0, double(viewport[2]) / viewport[3], 0.1, 1000.0);
         glGetDoublev(GL_PROJECTION_MATRIX, projection);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
+        glGetIntegerv(GL_VIEWPORT, viewport);
         GLdouble wx = 0, wy = 0, wz = 0;
         gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
         return {wx, viewport[3] - wy};
@@ -228,6 +223,36 @@ TEST_P(PickAgreement, FeedStripPicksMatchGlSelection)
     }
     EXPECT_GT(found, samples / 5) << found << " of " << samples;
     EXPECT_LT(found, samples * 19 / 20) << found << " of " << samples;
+}
+
+// The pick square lies under the pointer wherever it is. A speck at the
+// world point the frame shows at a pixel (worked out from the frame's
+// frustum by hand: K at distance 1 across the screen's shorter half) is hit
+// from that pixel, at the edges and corners as in the centre, and missed
+// from a pixel a little more than half the pick square away.
+TEST_P(PickAgreement, ThePickSquareLiesUnderThePointerAtTheEdgesAsInTheCentre)
+{
+    const double pixelsPerUnit = std::min(m_width, m_height) / 2.0 / AquariumScene::kFrustumK;
+    const float depth = -92.0f;
+    const double distance = AquariumScene::kEyeZ - depth;
+    float camera[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, camera);
+    const int off = FishPicker::kPickSize / 2 + 2;
+    for (int px : {3, m_width / 2, m_width - 3})
+        for (int py : {3, m_height / 2, m_height - 3}) {
+            const float x = float((px - m_width / 2.0) / pixelsPerUnit * distance);
+            const float y = float((m_height / 2.0 - py) / pixelsPerUnit * distance);
+            float at[16];
+            PickVolume::Translate(camera, x, y, depth, at);
+            const float speck[3][3] = {{-0.01f, -0.01f, 0}, {0.01f, -0.01f, 0}, {0, 0.01f, 0}};
+            for (const auto& [dx, dy, hit] : {std::tuple{0, 0, true}, std::tuple{off, 0, false},
+                                              std::tuple{-off, 0, false}, std::tuple{0, off, false}}) {
+                PickVolume volume(px + dx, py + dy, FishPicker::kPickSize);
+                volume.SetModelView(at);
+                EXPECT_EQ(volume.HitsTriangle(speck[0], speck[1], speck[2]), hit)
+                    << "speck under " << px << ", " << py << ", pointer moved by " << dx << ", " << dy;
+            }
+        }
 }
 
 // Wide, the common laptop, the old 4:3, a portrait screen (the narrow tank,

@@ -17,12 +17,13 @@ bool SelectionReference::SelectOneObject(int mouseX, int mouseY, int pickSize, c
     glInitNames();
     glPushName(0);
 
+    GLfloat frame[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, frame);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     gluPickMatrix(GLdouble(mouseX), GLdouble(viewport[3] - mouseY), pickSize, pickSize, viewport);
-    const GLdouble aspect = viewport[3] > 0 ? GLdouble(viewport[2]) / GLdouble(viewport[3]) : 1.0;
-    gluPerspective(45.0, aspect, 0.1, 1000.0);
+    glMultMatrixf(frame);
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(position[0], position[1], position[2]);
     draw();

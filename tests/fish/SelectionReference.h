@@ -8,11 +8,11 @@
 // tests keep it as the reference the CPU pick volume must agree with.
 //
 // The pass projects like the pickers: a pickSize x pickSize pixel region
-// centred on the mouse (client pixels, y down) and a 45-degree perspective
-// (near 0.1, far 1000) over the current viewport.
+// centred on the mouse (client pixels, y down), through the current
+// projection over the current viewport.
 //
-// Contract: call with the camera's model-view matrix current and the matrix
-// mode GL_MODELVIEW. Both matrix stacks, the matrix mode and the render
+// Contract: call with the frame's projection and the camera's model-view
+// matrix current, and the matrix mode GL_MODELVIEW. Both matrix stacks, the matrix mode and the render
 // mode are as before when it returns.
 class SelectionReference {
 public:

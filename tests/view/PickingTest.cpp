@@ -8,13 +8,14 @@
 
 namespace {
 
-constexpr double kTanHalfFov = 0.41421356;  // tan 22.5 degrees, the pick's perspective
+// The frame's half-height at distance 1 (its screens here are wider than tall).
+constexpr double kHalfHeight = AquariumScene::kFrustumK;
 
-// Where the pick pass's line of sight through pixel (px, py) meets the food
+// Where the frame's line of sight through pixel (px, py) meets the food
 // drop depth (world units; eye at z = -10, drops at z = -90).
 std::array<float, 2> DropPoint(int w, int h, int px, int py)
 {
-    const double halfH = kTanHalfFov * 80.0;
+    const double halfH = kHalfHeight * 80.0;
     return {float((px - w / 2.0) / (h / 2.0) * halfH), float((h / 2.0 - py) / (h / 2.0) * halfH)};
 }
 
@@ -118,6 +119,28 @@ TEST_F(Picking, AnEleventhFlakeIsNotDroppedAndTheClickIsUsedUp)
         EXPECT_FLOAT_EQ(scene->FlakeAt(i).Anchor()[0], anchors[i]);
 }
 
+// A flake dropped far from every fish draws none of them, on the very
+// next frame too: before its first update the fish must not see it at the
+// world origin, in the middle of where they swim.
+TEST_F(Picking, AFlakeDroppedFarAwayDrawsNoFishFromTheFirstFrame)
+{
+    auto scene = MakeScene(1024, 768);
+    KeepFish(3);
+    const float places[3][3] = {{0.0f, 1.0f, -92.0f}, {6.0f, -2.0f, -90.0f}, {-5.0f, 3.0f, -95.0f}};
+    for (int i = 0; i < 3; ++i) {
+        scene->FishAt(i).SetPosition(places[i][0], places[i][1], places[i][2]);
+        scene->FishAt(i).FaceHeading(0.0f);
+    }
+    scene->DropFlake(48.0f, 19.0f);
+    for (int frame = 0; frame < 2; ++frame) {
+        scene->RenderFrame();
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_FALSE(scene->FishAt(i).Attracted()) << "fish " << i << " frame " << frame;
+            EXPECT_FLOAT_EQ(scene->FishAt(i).TargetHeading(), 0.0f) << "fish " << i << " frame " << frame;
+        }
+    }
+}
+
 // The fish turns to a flake ahead of it, keeps following it after feed mode
 // ends (making no wander decisions meanwhile), and eats it.
 TEST_F(Picking, AFishFollowsAFlakeNearItEvenOutOfFeedModeAndEatsIt)
@@ -193,7 +216,7 @@ TEST_F(Picking, ATouchedFishDartsAwayAndAMissChangesNothing)
         scene->FishAt(i).SetSpeed(0.1f);
     }
     const Fish& target = scene->FishAt(0);
-    const int px = 512 + int(target.X() / (kTanHalfFov * (-10.0 - target.Z())) * 384.0);
+    const int px = 512 + int(target.X() / (kHalfHeight * (-10.0 - target.Z())) * 384.0);
     // A click on the fish while no mode is picked (after a dialog) is over
     // once released: picking Touch afterwards does not replay it.
     SetMode(*scene, CMD_NONE);

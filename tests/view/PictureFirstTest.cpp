@@ -1,8 +1,16 @@
+#include "base/CommandCodes.h"
+#include "base/TankBox.h"
 #include "environment/TextureLoader.h"
+#include "fish/FishModel.h"
+#include "fish/FishPicker.h"
+#include "fish/FishSchool.h"
+#include "fish/FishVertexSink.h"
 #include "tests/support/SceneFixture.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -101,6 +109,110 @@ TEST_F(PictureFirst, EveryLookDrawsTheSamePixelsInBothOrders)
         EXPECT_EQ(differing, 0u);
     }
     glDeleteTextures(1, &translucent);
+}
+
+// The order is exact only while every fish lies in front of the picture: a
+// fish behind it shows over the picture drawn first, where the depth test
+// would have hidden it.
+TEST_F(PictureFirst, AFishBehindThePictureWouldShowOverItWhenThePictureGoesFirst)
+{
+    const Look behind = [](AquariumScene& s) {
+        for (int& count : s.Values().speciesCount)
+            count = 0;
+        s.Values().speciesCount[0] = 1;
+        s.FishAt(0).SetPosition(0.0f, 2.0f, -125.0f);
+        s.FishAt(0).FaceHeading(0.0f);
+    };
+    const std::vector<unsigned char> first = LastFrame(behind, true);
+    const std::vector<unsigned char> depthTested = LastFrame(behind, false);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < first.size(); i += 4)
+        differing += first[i] != depthTested[i] || first[i + 1] != depthTested[i + 1] || first[i + 2] != depthTested[i + 2];
+    EXPECT_GT(differing, 50u) << "pixels where the fish shows through";
+}
+
+namespace {
+
+// The farthest any vertex of the fish model lies from the fish's centre.
+class ReachSink : public FishVertexSink {
+public:
+    void BeginStrip() override {}
+    void Vertex(const float p[3], const float[3], const float[2]) override
+    {
+        reach = std::fmax(reach, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    }
+    void EndStrip() override {}
+    float reach = 0.0f;
+};
+
+// The reach of a fish at the largest size, over two minutes of turns and
+// beats. The drawn pose only rotates the model as a whole about its
+// centre, which keeps every distance.
+float LargestFishReach()
+{
+    MsvcRandom::Reset(11);
+    Fish fish;
+    fish.Place(TankBox{});
+    fish.Grow(2.0f, true);
+    FishModel model;
+    ReachSink sink;
+    model.SetVertexSink(&sink);
+    for (int frame = 0; frame < 6000; ++frame) {
+        fish.Step();
+        if (frame % 3 == 0)
+            model.Draw(fish.DrawPose().body);
+    }
+    return sink.reach;
+}
+
+}  // namespace
+
+// So no fish may ever reach the picture's plane (z = -110): twenty fish in the
+// frame loop's order for five minutes from three start states, half of them
+// started against the back of their depth facing straight back, at the
+// surface or the bottom with a level target or resting on 360, and one fish
+// after another touched to full speed and zoomed to full size. Every drawn
+// position stays further in front of the picture than the fish reaches.
+TEST(PictureFirstCondition, NoFishCanReachThePicturePlane)
+{
+    constexpr float kPictureZ = -110.0f;
+    const float reach = LargestFishReach();
+    ASSERT_GT(reach, 1.0f);
+    const TankBox tank = ComputeTankBoxFor(1920, 1080);
+    const float surface = tank.yMax - 10.0f, bottom = tank.yMin + 15.0f;
+    float deepest = 0.0f;
+    for (std::uint32_t seed : {1u, 2u, 3u}) {
+        MsvcRandom::Reset(seed);
+        std::vector<Fish> fish(FishSchool::kSlots);
+        for (Fish& f : fish)
+            f.Place(tank);
+        for (int i = 0; i < FishSchool::kSlots; i += 2) {
+            const float starts[4][2] = {{surface, 270.0f}, {bottom, 250.0f}, {0.0f, 360.0f}, {surface, 300.0f}};
+            const auto& start = starts[(i / 2) % 4];
+            fish[i].SetPosition(fish[i].X(), start[0], -97.9f);
+            fish[i].FaceHeading(start[1]);
+            fish[i].SetPitch(0.0f);
+            fish[i].SetSpeed(0.4f);
+        }
+        FishSchool school;
+        for (int frame = 0; frame < 15000; ++frame) {
+            if (frame % 250 == 0) {
+                Fish& picked = fish[(frame / 250) % FishSchool::kSlots];
+                FishPicker::Apply(picked, CMD_TOUCH);
+                FishPicker::Apply(picked, CMD_ZOOMIN);
+            }
+            for (int i = 0; i < FishSchool::kSlots; ++i) {
+                fish[i].Step();
+                FishSchool::AvoidCollisions(fish.data(), FishSchool::kSlots, i);
+                school.RecordPosition(i, fish[i]);
+                deepest = std::fmin(deepest, fish[i].DrawPose().z);
+            }
+            school.Separate(fish.data(), FishSchool::kSlots);
+            ASSERT_GT(deepest - reach, kPictureZ) << "seed " << seed << " frame " << frame;
+        }
+    }
+    RecordProperty("deepest_fish_centre", std::to_string(deepest));
+    RecordProperty("fish_reach", std::to_string(reach));
 }
 
 // What decides the order: a fish texture counts as opaque when it has no

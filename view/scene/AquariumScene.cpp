@@ -150,7 +150,10 @@ void AquariumScene::FitToScreen(int width, int height)
 //
 // The picture lies behind every fish, and the depth test let each fish hide
 // it. When every fish pixel is opaque the same frame comes out of drawing the
-// picture first, without the depth test, and the fish over it; the backdrop
+// picture first, without the depth test, and the fish over it. That rests on
+// no fish ever being behind the picture (z = -110): the fish keep to their
+// depth, -98..-85, and give up none beyond its walls (see Fish); a fish
+// behind the picture would show over it in this order. The backdrop
 // is then needed only where the picture lets it show. Both save a pass over
 // most of the screen. The drop and the ripple update keep their place after
 // the fish, so every random draw comes at the same moment as before.
