@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <sys/stat.h>
 #include <vector>
 
@@ -89,7 +90,21 @@ TEST_F(ReadSettingsTest, EveryFirstRunWritesEveryDefaultInTableOrderAndTheSameFi
         std::filesystem::remove(IniPath());
         MsvcRandom::Reset();
         ReadSettings();
-        EXPECT_EQ(ReadWholeFile(IniPath()), FirstRunFile());
+        // A comment block naming every key comes first; the keys follow it.
+        const std::string text = ReadWholeFile(IniPath());
+        const std::size_t keys = text.find("[Aquarium Settings]\n");
+        ASSERT_NE(keys, std::string::npos) << text;
+        const std::string comment = text.substr(0, keys);
+        EXPECT_EQ(text.substr(keys), FirstRunFile());
+        std::istringstream lines(comment);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_TRUE(line.empty() || line[0] == ';') << line;
+        std::istringstream table(kFirstRunAquarium);
+        for (std::string line; std::getline(table, line);)
+            if (line[0] != '[')
+                EXPECT_NE(comment.find(line.substr(0, line.find('='))), std::string::npos) << line;
+        for (const char* other : {"Fish0 .. Fish19", "ImageList0", "MusicList0", "ImageTime", "OwnMusic"})
+            EXPECT_NE(comment.find(other), std::string::npos) << other;
         EXPECT_EQ(Aquarium().volume, 32767) << "\"32767.5\" reads back as 32767";
         EXPECT_EQ(Aquarium().fog, 25);
         ExpectFirstRunCounts();
