@@ -25,7 +25,7 @@ protected:
 TEST_F(PreferenceValuesTest, HandEditedValuesShowAsTheNearestInRangeAndAbsentKeysAsDefaults)
 {
     Write("[Aquarium Settings]\r\nLIGHTQIANGDU=150\r\nFOGNONGDU=-3\r\nYINLIANG=70000\r\n"
-          "BACKGROUND=7\r\nBACK MANJIANBIAN=2\r\nBACK COLOR1=4294967295\r\nBACK COLOR2=33489151\r\n");
+          "BACKGROUND=7\r\nBACK MANJIANBIAN=2\r\nBACK COLOR1=4294967295\r\nBACK COLOR2=33488895\r\n");
     const PreferenceValues v = PreferenceValues::Read(SettingsFile(Path()));
     EXPECT_EQ(v.light, 100);
     EXPECT_EQ(v.fog, 0);

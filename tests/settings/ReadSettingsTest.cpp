@@ -40,6 +40,13 @@ std::string FishLines(int first, const int* counts)
 
 std::string FirstRunFile() { return std::string(kFirstRunAquarium) + "\n[Fish Number]\n" + FishLines(0, kFirstRunCounts); }
 
+// A new file's keys, after the comment block that heads it.
+std::string KeysOf(const std::string& text)
+{
+    const std::size_t keys = text.find("\n[Aquarium Settings]\n");
+    return keys == std::string::npos ? text : text.substr(keys + 1);
+}
+
 // The whole first-run file with one line of "Aquarium Settings" replaced.
 std::string FileWith(const std::string& key, const std::string& value)
 {
@@ -92,8 +99,8 @@ TEST_F(ReadSettingsTest, EveryFirstRunWritesEveryDefaultInTableOrderAndTheSameFi
         ReadSettings();
         // A comment block naming every key comes first; the keys follow it.
         const std::string text = ReadWholeFile(IniPath());
-        const std::size_t keys = text.find("[Aquarium Settings]\n");
-        ASSERT_NE(keys, std::string::npos) << text;
+        const std::size_t keys = text.find("\n[Aquarium Settings]\n") + 1;
+        ASSERT_NE(keys, 0u) << text;
         const std::string comment = text.substr(0, keys);
         EXPECT_EQ(text.substr(keys), FirstRunFile());
         std::istringstream lines(comment);
@@ -242,7 +249,7 @@ TEST_F(ReadSettingsTest, MissingSettingsDirectoryFallsBackToTheWorkingDirectoryW
     const std::vector<std::string> afterUsable = m_messages;
     EXPECT_EQ(ReadProfileInt(SettingsSection::kCustomMusic, "MusicSum"), 1);
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(fallback, FirstRunFile());
+    EXPECT_EQ(KeysOf(fallback), FirstRunFile());
     EXPECT_EQ(once, std::vector<std::string>{"ERROR: Error Find TempPath."});
     EXPECT_EQ(afterUsable, once);
     EXPECT_EQ(m_messages, std::vector<std::string>(2, "ERROR: Error Find TempPath."));
