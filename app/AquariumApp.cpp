@@ -83,6 +83,8 @@ int AquariumApp::InitInstance()
         if (m_preferencesChannel->Listen())
             QObject::connect(m_preferencesChannel.get(), &PreferencesChannel::preferencesRequested,
                              m_wiring.get(), &ShellWiring::ShowPreferences);
+        else
+            std::fprintf(stderr, "plovi: plovi --preferences cannot reach this aquarium (no socket in the runtime directory); the P key still opens Preferences\n");
     }
     return -1;
 }
