@@ -23,8 +23,9 @@ public:
     // False when there is no runtime directory or the socket cannot be made.
     bool Listen();
 
-    // Asks a running aquarium to show Preferences. True when one took the
-    // request within timeoutMs; false when none listens.
+    // Asks a running aquarium to show Preferences. True when one accepted
+    // the connection and the request (it shows the dialog when it reads it);
+    // false when none listens. Waits up to timeoutMs for each step.
     static bool AskRunningAquarium(int timeoutMs = 2000);
 
 signals:
