@@ -1,6 +1,6 @@
 # The two commands of the README:
-#   make run   install what is missing, build, start the aquarium
-#   make test  install what is missing, build, run every test
+#   make run   install what is missing, build the program, start the aquarium
+#   make test  install what is missing, build everything, run every test
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -14,7 +14,7 @@ PACKAGES := build-essential cmake ninja-build pkgconf \
 # Music tests and benchmarks: a private sound server with a null sink, and real test tracks.
 PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
 # Package building and the install-tree and screensaver tests.
-PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver
+PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver lintian
 
 # The fuzzers' compiler and runtime, and the sanitizer runs.
 PACKAGES += clang libclang-rt-14-dev bc
@@ -27,7 +27,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-suppressions.txt:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run test demo deb clean test-asan fuzz sanitizer-env
+.PHONY: all deps configure build program run test demo deb clean test-asan fuzz sanitizer-env
 
 all: build
 
@@ -53,7 +53,11 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The program alone: what `make run` needs, without the tests and benchmarks.
+program: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target plovi
+
+run: program
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
 	  ./$(BUILD_DIR)/plovi; \
 	else \
@@ -64,7 +68,8 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # The Debian package, plovi_VERSION_ARCH.deb in the build directory.
-deb: build
+deb: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target plovi plovi_docs
 	@cd $(BUILD_DIR) && cpack -G DEB
 	@ls -l $(BUILD_DIR)/plovi_*.deb
 

@@ -1,6 +1,8 @@
 #include "app/AquariumApp.h"
 
 #include "app/MainFrame.h"
+#include "app/PreferencesChannel.h"
+#include "app/RunOptions.h"
 #include "app/ShellWiring.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -74,8 +76,15 @@ int AquariumApp::InitInstance()
     // The bar goes on top of the shown frame. Without a scene nothing would
     // act on its buttons, so it stays hidden then.
     if (m_frame->View()) {
+        ApplyRunOptions(m_options, *m_frame->View());
         m_wiring = std::make_unique<ShellWiring>(*m_controlBar, *m_frame->View());
         m_controlBar->ShowOver(*m_frame);
+        m_preferencesChannel = std::make_unique<PreferencesChannel>();
+        if (m_preferencesChannel->Listen())
+            QObject::connect(m_preferencesChannel.get(), &PreferencesChannel::preferencesRequested,
+                             m_wiring.get(), &ShellWiring::ShowPreferences);
+        else
+            std::fprintf(stderr, "plovi: plovi --preferences cannot reach this aquarium (no socket in the runtime directory); the P key still opens Preferences\n");
     }
     return -1;
 }

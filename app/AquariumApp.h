@@ -9,6 +9,7 @@
 class QApplication;
 class CMainFrame;
 class ControlBar;
+class PreferencesChannel;
 class ShellWiring;
 class TerminationSignals;
 
@@ -46,4 +47,5 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<ShellWiring> m_wiring;   // after the frame: it connects the frame's view
     std::unique_ptr<TerminationSignals> m_signals;
+    std::unique_ptr<PreferencesChannel> m_preferencesChannel;   // `plovi --preferences` reaches us here
 };

@@ -1,5 +1,6 @@
 #include "app/ScreensaverHost.h"
 
+#include "app/RunOptions.h"
 #include "platform/MessageBox.h"
 #include "view/AquariumView.h"
 
@@ -97,8 +98,8 @@ xcb_window_t VirtualRoot(xcb_connection_t* connection, xcb_window_t root)
 
 }  // namespace
 
-ScreensaverHost::ScreensaverHost(const ScreensaverTarget& target, bool reportFps)
-    : m_target(target), m_reportFps(reportFps)
+ScreensaverHost::ScreensaverHost(const ScreensaverTarget& target, const CommandLine& options)
+    : m_target(target), m_options(options)
 {
 }
 
@@ -159,7 +160,6 @@ int ScreensaverHost::Start()
     QAbstractEventDispatcher::instance()->installNativeEventFilter(this);
 
     m_view = std::make_unique<AquariumView>(AquariumView::Role::Screensaver);
-    m_view->SetReportFps(m_reportFps);
     if (m_coversRoot) {
         m_view->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
     } else {
@@ -170,6 +170,7 @@ int ScreensaverHost::Start()
     m_view->setGeometry(0, 0, int(geometry.width / ratio), int(geometry.height / ratio));
     if (!m_view->OnCreate(geometry.width, geometry.height))
         return 1;
+    ApplyRunOptions(m_options, *m_view);
     // The host may have gone while the view was being made inside it.
     if (!QueryGeometry(m_connection, m_host).exists)
         return Fail(std::string("window ") + id + " disappeared; nothing to draw into");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandLine.h"
 #include "app/ScreensaverTarget.h"
 
 #include <QAbstractNativeEventFilter>
@@ -18,7 +19,8 @@ struct xcb_connection_t;
 // no control bar, dialogs, music, lock or keys.
 class ScreensaverHost : public QAbstractNativeEventFilter {
 public:
-    ScreensaverHost(const ScreensaverTarget& target, bool reportFps);
+    // options: the run's frame rate, period and settings overrides.
+    ScreensaverHost(const ScreensaverTarget& target, const CommandLine& options);
     ~ScreensaverHost() override;
 
     // Needs the QGuiApplication. Returns -1 when the program should go on
@@ -34,7 +36,7 @@ private:
     int Fail(const std::string& message) const;
 
     ScreensaverTarget m_target;
-    bool m_reportFps;
+    CommandLine m_options;
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_host = 0;       // the window drawn into
     bool m_coversRoot = false;      // the host is the real root: the view is a top-level window

@@ -6,6 +6,7 @@
 #include "ui/BackgroundDialog.h"
 #include "ui/ControlBar.h"
 #include "ui/FishSettingsDialog.h"
+#include "ui/PreferencesDialog.h"
 #include "view/AquariumView.h"
 
 #include <QWidget>
@@ -17,6 +18,7 @@ ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_vi
     ConnectBar();
     ConnectMusic();
     ConnectBackground();
+    ConnectPreferences();
     AquariumApp::AddShutdownHook([this] { SaveOnExit(); });
 }
 
@@ -71,8 +73,28 @@ void ShellWiring::ConnectBackground()
             [view](unsigned texture) { view->Scene().SetCustomImageTexture(texture); });
 }
 
+void ShellWiring::ConnectPreferences()
+{
+    QWindow* top = &m_view;
+    while (top->parent())
+        top = top->parent();
+    m_preferencesDialog = std::make_unique<PreferencesDialog>(QWidget::find(top->winId()));
+    connect(&m_view, &AquariumView::preferencesRequested, this, &ShellWiring::ShowPreferences);
+    connect(m_preferencesDialog.get(), &PreferencesDialog::valuesChanged, this,
+            [this](const PreferenceValues& values) {
+                values.ApplyTo(m_view.Scene().Values().aquarium);
+                m_tune->SetVolumeSetting(values.yinliang);
+            });
+}
+
+void ShellWiring::ShowPreferences()
+{
+    m_preferencesDialog->ShowDialog();
+}
+
 void ShellWiring::SaveOnExit()
 {
     m_musicDialog->SaveSettings();
     m_backgroundDialog->SaveSettings();
+    m_preferencesDialog->SaveSettings();
 }

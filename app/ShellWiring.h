@@ -8,6 +8,7 @@ class BackgroundDialog;
 class BuiltinTune;
 class ControlBar;
 class MusicDialog;
+class PreferencesDialog;
 
 // The one place where the program's windows meet. The control bar, the
 // aquarium view and the dialogs know nothing of each other: each says what
@@ -28,6 +29,10 @@ public:
     // the dialogs write what the user changed.
     void SaveOnExit();
 
+    // Shows Preferences in front of the aquarium (its key, or a request
+    // from `plovi --preferences`).
+    void ShowPreferences();
+
 private:
     void ConnectView();
     void ConnectBar();
@@ -37,10 +42,13 @@ private:
     void ConnectMusic();
     // The Custom Background dialog and the scene's picture it chooses.
     void ConnectBackground();
+    // Preferences, whose changes go to the scene and the tune at once.
+    void ConnectPreferences();
 
     ControlBar& m_bar;
     AquariumView& m_view;
     std::unique_ptr<BuiltinTune> m_tune;
     std::unique_ptr<MusicDialog> m_musicDialog;
     std::unique_ptr<BackgroundDialog> m_backgroundDialog;
+    std::unique_ptr<PreferencesDialog> m_preferencesDialog;
 };

@@ -1,8 +1,11 @@
 #include "app/AquariumApp.h"
 #include "app/CommandLine.h"
+#include "app/PreferencesChannel.h"
 #include "app/ScreensaverHost.h"
 #include "app/ScreensaverTarget.h"
+#include "platform/qt/QtMessageBox.h"
 #include "platform/qt/XServerLoss.h"
+#include "ui/PreferencesDialog.h"
 
 #include <QApplication>
 #include <xcb/xcb.h>
@@ -60,6 +63,49 @@ bool DisplayAvailable(const std::vector<std::string>& args, xcb_connection_t*& p
     return xcb_connection_has_error(probe) == 0;
 }
 
+// The sound server lists the program under its own name, not the audio
+// library's; a name the user set in the environment is kept.
+void NameForTheSoundServer()
+{
+    ::setenv("PULSE_PROP_OVERRIDE_application.name", "Plovi Aquarium", 0);
+    ::setenv("PULSE_PROP_OVERRIDE_application.icon_name", "plovi", 0);
+}
+
+// `plovi --preferences`: the running aquarium shows its Preferences, or,
+// with none running, the dialog runs alone and saves to the settings file.
+int RunPreferences()
+{
+    if (PreferencesChannel::AskRunningAquarium())
+        return 0;
+    QtMessageBox::Install();
+    PreferencesDialog dialog;
+    dialog.exec();
+    dialog.SaveSettings();
+    return 0;
+}
+
+const char kHelp[] =
+    "%s\n\nA full-screen animated aquarium.\n\n"
+    "  --fps             show the measured frame rate: on the picture in screensaver\n"
+    "                    mode, else on standard error once a second\n"
+    "  --delay US        microseconds between two frames (default 20000)\n"
+    "  --fish N          N fish (0-20), one of each of the first N species\n"
+    "  --light N         light, 0 (full) to 100 (dark)\n"
+    "  --fog N           fog, 0 (densest) to 25 (none)\n"
+    "                    (--fish, --light and --fog are for this run only: the\n"
+    "                    settings file is not changed)\n"
+    "  --root            run as a screensaver on the root window (or the virtual root)\n"
+    "  --window-id ID    run as a screensaver inside the window ID (decimal or 0x hex);\n"
+    "                    XSCREENSAVER_WINDOW in the environment means the same, and\n"
+    "                    either wins over --root\n"
+    "  --preferences     show Preferences (light, fog, background, the tune's volume):\n"
+    "                    in the running aquarium, or alone when none runs\n"
+    "  --help            show this help and exit\n"
+    "  --version         show the version and exit\n\n"
+    "As a screensaver it shows the scene alone and only reads the settings.\n"
+    "Escape ends the program; P opens Preferences.\n"
+    "Settings: $XDG_CONFIG_HOME/plovi/PloviSet.ini (man plovi lists every key)\n";
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -68,16 +114,7 @@ int main(int argc, char** argv)
     const CommandLine options = CommandLine::Parse(args);
     switch (options.action) {
     case CommandLine::Action::Help:
-        std::printf("%s\n\nA full-screen animated aquarium.\n\n"
-                    "  --fps             print the measured frame rate to standard error once a second\n"
-                    "  --root            run as a screensaver on the root window (or the virtual root)\n"
-                    "  --window-id ID    run as a screensaver inside the window ID (decimal or 0x hex);\n"
-                    "                    XSCREENSAVER_WINDOW in the environment means the same\n"
-                    "  --help            show this help and exit\n"
-                    "  --version         show the version and exit\n\n"
-                    "As a screensaver it shows the scene alone and only reads the settings.\n"
-                    "Escape ends the program. Settings: $XDG_CONFIG_HOME/plovi/PloviSet.ini\n",
-                    CommandLine::Usage());
+        std::printf(kHelp, CommandLine::Usage());
         return 0;
     case CommandLine::Action::Version:
         std::printf("plovi %s\n", PLOVI_VERSION);
@@ -86,6 +123,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "plovi: %s\n%s\n", options.error.c_str(), CommandLine::Usage());
         return 2;
     case CommandLine::Action::Run:
+    case CommandLine::Action::Preferences:
         break;
     }
     const ScreensaverTarget target = ScreensaverTarget::Resolve(options, std::getenv("XSCREENSAVER_WINDOW"));
@@ -93,6 +131,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "plovi: %s\n", target.error.c_str());
         return 1;
     }
+    NameForTheSoundServer();
     PreferX11OnWayland(args);
     xcb_connection_t* probe = nullptr;
     if (!DisplayAvailable(args, probe)) {
@@ -111,8 +150,10 @@ int main(int argc, char** argv)
         xcb_disconnect(probe);
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         XServerLoss::Install();
+    if (options.action == CommandLine::Action::Preferences)
+        return RunPreferences();
     if (target.kind != ScreensaverTarget::Kind::None) {
-        ScreensaverHost host(target, options.reportFps);
+        ScreensaverHost host(target, options);
         const int early = host.Start();
         return early >= 0 ? early : qtApp.exec();
     }

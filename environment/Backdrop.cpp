@@ -43,18 +43,17 @@ void DrawBackdrop(const TankBox& tank, const AquariumSettingsValues& settings)
     // that has just been cleared: blending and the depth test cannot change a
     // pixel of them, so both are off while they are drawn. That saves a
     // read-modify-write of every screen pixel on a software renderer.
-    // Without depth writes the gradient layer would cover the fixed one where
-    // the depth test used to keep the first quad; it is the very same quad, so
-    // it is simply not drawn when the fixed layer is.
+    // A gradient the user switched on is what shows: it covers the fixed
+    // layer, which is the very same quad, so only one of the two is drawn.
     glPushAttrib(GL_ENABLE_BIT);
     glPushMatrix();
     glShadeModel(GL_SMOOTH);
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    if (settings.backFixed != 0)
-        DrawLayer(tank, settings.backColor, settings.backColor);
-    else if (settings.backGradual != 0)
+    if (settings.backGradual != 0)
         DrawLayer(tank, settings.backColor2, settings.backColor1);
+    else if (settings.backFixed != 0)
+        DrawLayer(tank, settings.backColor, settings.backColor);
     glPopMatrix();
     glPopAttrib();
 }

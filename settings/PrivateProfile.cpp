@@ -388,6 +388,18 @@ std::string PrivateProfile::NewLineEnding() const
     return newline > 0 && m_text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
+void PrivateProfile::StartWithComment(const std::vector<std::string>& lines)
+{
+    if (!m_text.empty() || m_unreadable || lines.empty())
+        return;
+    for (const std::string& line : lines)
+        m_text += (line.empty() ? ";" : "; " + line) + "\n";
+    m_indexed = false;
+    m_sections.clear();
+    m_keys.clear();
+    m_changed = true;
+}
+
 bool PrivateProfile::Save()
 {
     if (m_unreadable)

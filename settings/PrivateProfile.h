@@ -53,6 +53,11 @@ public:
     // break or NUL anywhere, or spaces around either name.
     bool Set(const std::string& section, const std::string& key, const std::string& value);
 
+    // A new (empty) profile begins with these comment lines, each written as
+    // "; " and the line ("" gives a bare ";"); lines must hold no line break.
+    // Does nothing when the profile holds any text or is unreadable.
+    void StartWithComment(const std::vector<std::string>& lines);
+
     // Writes the profile back when Set() changed it (see AtomicFile::Replace).
     // True when the file now holds what Get() returns; false, with the file
     // untouched, when it could not be written or was unreadable.

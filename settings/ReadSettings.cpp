@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -60,6 +61,43 @@ const AquariumKey kAquariumKeys[] = {
     {"CHECK VIEWS", "1", Rule::AsRead, 0, 0, &Values::checkViews, kNoFloat},
     {"VIEWSLEFTRIGHT", "0", Rule::AsRead, 0, 0, &Values::viewsLeftRight, kNoFloat},
     {"VIEWSNEARFAR", "0", Rule::AsRead, 0, 0, &Values::viewsNearFar, kNoFloat},
+};
+
+// What a new settings file begins with: every key, its range and meaning.
+const std::vector<std::string> kFileComment = {
+    "Plovi Aquarium settings. The program keeps this file: use Preferences",
+    "(plovi --preferences, or the P key in the aquarium), Add Fish, Custom Music",
+    "and Custom Image. Edit it by hand only while the aquarium is not running.",
+    "",
+    "[Aquarium Settings]",
+    "  LIGHTQIANGDU      light, 0 (full light) to 100 (dark); default 0",
+    "  FOGNONGDU         fog, 0 (densest) to 25 (no fog); default 25",
+    "  YINLIANG          built-in tune attenuation, 0 (loudest) to 65535 (silent);",
+    "                    default 32767",
+    "  BACKGROUND        0 shows the background picture, any other number hides it",
+    "  BACK MANJIANBIAN  1 draws a colour gradient behind the picture, 0 does not",
+    "  BACK COLOR1       the gradient's top colour, 0 to 16777215",
+    "                    (red + 256 * green + 65536 * blue)",
+    "  BACK COLOR2       the gradient's bottom colour, as BACK COLOR1",
+    "  Show Water, Show Light, Show Terra, BACK GUDING, BACKCOLOR, BACK AUTOJIANBIAN",
+    "                    set by the program at every start",
+    "  FRONT GUDING, FRONTCOLOR, FRONT MANJIANBIAN, FRONT COLOR1, FRONT COLOR2,",
+    "  FRONT AUTOJIANBIAN, CHECK LOCKFORE, LOCKFORE ROT, CHECK LOCKBACK,",
+    "  LOCKBACK ROT, QIPAONUM, CHECK VIEWS, VIEWSLEFTRIGHT, VIEWSNEARFAR",
+    "                    kept, but they change nothing",
+    "[Fish Number]",
+    "  Fish0 .. Fish19   fish of each species, 0 to 20; at most 20 swim in all",
+    "[Custom Images]     (Custom Image)",
+    "  OwnImage          1 shows your own pictures instead of the built-in one",
+    "  RepeatImage, CycImage, RandomImage",
+    "                    play mode: 1 for the one in use",
+    "  ImageTime         seconds between two pictures",
+    "  ImageSum          number of pictures; ImageList0, ImageList1 ... their paths",
+    "[Custom Settings]   (Custom Music)",
+    "  OwnMusic          1 plays your own music instead of the built-in tune",
+    "  RepeatMusic, CycMusic, RandomMusic",
+    "                    play mode: 1 for the one in use",
+    "  MusicSum          number of tracks; MusicList0, MusicList1 ... their paths",
 };
 
 // Reads one key of "Aquarium Settings" with its rule; returns the value.
@@ -117,6 +155,7 @@ void ReadSettings() { ReadSettings(Program()); }
 void ReadSettings(ProgramValues& program, bool writeBack)
 {
     SettingsFile file;
+    file.StartWithComment(kFileComment);
     ReadAquariumSection(file, program.aquarium);
     ReadFishNumbers(file, program.speciesCount);
     if (writeBack)

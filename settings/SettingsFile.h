@@ -60,6 +60,10 @@ public:
     // break or NUL in it).
     bool WritePath(const std::string& section, const std::string& key, const std::string& path);
 
+    // A file that does not exist yet (or is empty) begins with these
+    // comment lines; see PrivateProfile::StartWithComment.
+    void StartWithComment(const std::vector<std::string>& lines) { m_profile.StartWithComment(lines); }
+
     // Writes the staged values. False, with the file as it was, when the file
     // is read-only, unreadable or cannot be replaced. Callers may ignore it:
     // the values in memory stay in effect for this run either way.

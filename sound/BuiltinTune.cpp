@@ -73,6 +73,13 @@ void BuiltinTune::Play(const WaveData& wave, float gain)
     emit started();
 }
 
+void BuiltinTune::SetVolumeSetting(int yinliang)
+{
+    m_gain = GainFor(yinliang);
+    if (m_sink)
+        m_sink->setVolume(m_gain);
+}
+
 void BuiltinTune::Stop()
 {
     m_playing = false;

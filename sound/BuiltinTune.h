@@ -34,6 +34,10 @@ public:
     // (0..1), replacing whatever played before.
     void Play(const WaveData& wave, float gain);
 
+    // A new attenuation setting ("YINLIANG") for the tune: the gain changes
+    // at once if it plays, and a later start takes the same value.
+    void SetVolumeSetting(int yinliang);
+
     // Silences the tune; a later start begins again at its first sample.
     void Stop();
 

@@ -9,6 +9,7 @@
 #include <QOpenGLContext>
 #include <QPixmap>
 #include <QSurfaceFormat>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -104,6 +105,8 @@ void AquariumView::PaintFrame()
     if (!isExposed() || !MakeCurrent())
         return;
     m_scene.RenderFrame();
+    if (m_reportFps && m_role == Role::Screensaver)
+        m_fpsOverlay.Draw(m_scene.ScreenWidth(), m_scene.ScreenHeight());
     m_context->swapBuffers(this);
 }
 
@@ -137,11 +140,17 @@ void AquariumView::OnTimer()
     }
 }
 
+void AquariumView::SetFramePeriod(int microseconds)
+{
+    m_timer.setInterval(std::max(1, (microseconds + 500) / 1000));
+}
+
 void AquariumView::CountFrame()
 {
     if (!m_reportFps)
         return;
-    if (m_fpsFrames == 0 && !m_firstFrameReported) {
+    const bool onScreen = m_role == Role::Screensaver;
+    if (m_fpsFrames == 0 && !m_firstFrameReported && !onScreen) {
         m_firstFrameReported = true;
         const double ms = m_sinceStart ? m_sinceStart() : double(m_fpsClock.elapsed());
         std::fprintf(stderr, "first frame: %.0f ms after start\n", ms);
@@ -149,8 +158,13 @@ void AquariumView::CountFrame()
     ++m_fpsFrames;
     const qint64 elapsed = m_fpsClock.elapsed();
     if (elapsed >= 1000) {
-        std::fprintf(stderr, "fps: %.1f\n", m_fpsFrames * 1000.0 / double(elapsed));
-        std::fflush(stderr);
+        const double fps = m_fpsFrames * 1000.0 / double(elapsed);
+        if (onScreen) {
+            m_fpsOverlay.SetText(QString("FPS: %1").arg(fps, 0, 'f', 1), m_scene.ScreenHeight());
+        } else {
+            std::fprintf(stderr, "fps: %.1f\n", fps);
+            std::fflush(stderr);
+        }
         m_fpsFrames = 0;
         m_fpsClock.restart();
     }
@@ -243,6 +257,10 @@ void AquariumView::keyPressEvent(QKeyEvent* event)
 {
     if (m_role == Role::Desktop && event->key() == Qt::Key_Escape) {
         emit exitRequested();
+        return;
+    }
+    if (m_role == Role::Desktop && event->key() == kPreferencesKey && event->modifiers() == Qt::NoModifier) {
+        emit preferencesRequested();
         return;
     }
     QWindow::keyPressEvent(event);

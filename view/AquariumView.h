@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/FpsOverlay.h"
 #include "view/scene/AquariumScene.h"
 
 #include <QElapsedTimer>
@@ -23,6 +24,8 @@ public:
     // owns; no input, no cursor, the settings file only read, and the scene
     // sized by the window, whatever size it has.
     enum class Role { Desktop, Screensaver };
+    // Opens Preferences in the desktop aquarium (no modifier).
+    static constexpr Qt::Key kPreferencesKey = Qt::Key_P;
 
     explicit AquariumView(ControlBar& controlBar);
     // A view without a control bar (the screensaver role).
@@ -40,9 +43,15 @@ public:
     // Starts the 20 ms frame timer.
     void StartTimer();
 
-    // Print the time to the first frame, then the measured frame rate once a
-    // second, to standard error.
+    // The measured frame rate once a second: on the picture in the
+    // screensaver role (a daemon may show a module's standard error on the
+    // screen), else to standard error after the time to the first frame.
     void SetReportFps(bool on) { m_reportFps = on; }
+
+    // The frame period in microseconds (default 20,000); the timer ticks in
+    // whole milliseconds, at least one.
+    void SetFramePeriod(int microseconds);
+    int FramePeriodMs() const { return m_timer.interval(); }
 
     AquariumScene& Scene() { return m_scene; }
 
@@ -65,6 +74,8 @@ signals:
     // The Custom Music / Custom Background dialog is to be shown.
     void musicDialogRequested();
     void imageDialogRequested();
+    // The Preferences key was pressed in the aquarium.
+    void preferencesRequested();
     // The built-in tune is to be stopped (every tick while the user's music
     // is on) / restarted from its start (once, after it went off).
     void builtinMusicStopRequested();
@@ -101,6 +112,7 @@ private:
     bool m_reportFps = false;
     QElapsedTimer m_fpsClock;
     int m_fpsFrames = 0;
+    FpsOverlay m_fpsOverlay;
     bool m_firstFrameReported = false;
     std::function<double()> m_sinceStart;
 };

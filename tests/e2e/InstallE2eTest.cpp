@@ -85,11 +85,13 @@ TEST_F(InstallTree, DesktopEntriesAndMetadataPassTheirValidators)
 TEST_F(InstallTree, TheManPageRendersWithEveryOptionAndTheExitCodes)
 {
     const CommandResult r =
-        RunCommand({"man", "--warnings", "-l", At("share/man/man6/plovi.6")}, {{"MANWIDTH", "80"}, {"MANPAGER", "cat"}, {"PAGER", "cat"}}, 30);
+        RunCommand({"man", "--warnings", "-l", At("share/man/man6/plovi.6.gz")}, {{"MANWIDTH", "80"}, {"MANPAGER", "cat"}, {"PAGER", "cat"}}, 30);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "") << "groff warnings";
     for (const char* text : {"--fps", "--root", "--window-id ID", "--help", "--version", "XSCREENSAVER_WINDOW",
-                             "QT_QPA_PLATFORM", "PloviSet.ini", "Escape", "Feed Fish", "EXIT STATUS", "plovi --root \\n\\"})
+                             "QT_QPA_PLATFORM", "PloviSet.ini", "Escape", "Feed Fish", "EXIT STATUS",
+                             "--delay", "--fish", "--light", "--fog", "--preferences", "Aquarium Settings",
+                             "LIGHTQIANGDU", "FOGNONGDU", "YINLIANG", "BACK MANJIANBIAN", "Fish19", "MusicList"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
 }
 
@@ -110,4 +112,75 @@ TEST_F(InstallTree, TheScreensaverSettingsEntryNamesTheModuleAndItsRootOption)
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(name, "plovi");
     EXPECT_EQ(command, "--root");
+}
+
+TEST_F(InstallTree, TheScreensaverEntryIsAGlModuleWithTheConventionalKnobs)
+{
+    QFile file(QString::fromStdString(At("share/xscreensaver/config/plovi.xml")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList args;
+    QString label, gl;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == u"screensaver") {
+            label = a.value("_label").toString();
+            gl = a.value("gl").toString();
+        }
+        for (const char* attribute : {"arg", "arg-set"})
+            if (a.hasAttribute(attribute))
+                args << a.value(attribute).toString();
+        if (a.value("id") == u"delay")
+            EXPECT_EQ(a.value("default"), u"20000");
+    }
+    EXPECT_EQ(label, "Plovi Aquarium");
+    EXPECT_EQ(gl, "yes");
+    for (const char* arg : {"--delay %", "--fps", "--fish 1", "--fish 20", "--light %", "--fog %"})
+        EXPECT_TRUE(args.contains(arg)) << arg;
+    // Every knob's option, at its extreme, is one the program takes.
+    for (QString arg : args) {
+        arg.replace("%", "0");
+        const std::string option = arg.section(' ', 0, 0).toStdString();
+        std::vector<std::string> argv = {At("bin/plovi"), option};
+        if (arg.contains(' '))
+            argv.push_back(arg.section(' ', 1).toStdString());
+        argv.push_back("--version");   // checked after the options before it
+        const CommandResult r = RunCommand(argv, {{"DISPLAY", std::nullopt}});
+        EXPECT_EQ(r.exitCode, 0) << arg.toStdString() << ": " << r.err;
+    }
+}
+
+TEST_F(InstallTree, TheDocumentsADistributionNeedsAreInPlace)
+{
+    const std::string copyright = ReadAll(At("share/doc/plovi/copyright"));
+    EXPECT_EQ(copyright.rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/", 0), 0u);
+    EXPECT_NE(copyright.find("License: Expat"), std::string::npos);
+    const CommandResult changelog = RunCommand({"gzip", "-dc", At("share/doc/plovi/changelog.gz")}, {});
+    EXPECT_EQ(changelog.exitCode, 0);
+    EXPECT_EQ(changelog.out.rfind("plovi (" PLOVI_VERSION_TEXT ")", 0), 0u) << changelog.out;
+    const CommandResult version = RunCommand({At("bin/plovi"), "--version"}, {{"DISPLAY", std::nullopt}});
+    EXPECT_EQ(version.out, "plovi " PLOVI_VERSION_TEXT "\n");
+    EXPECT_NE(ReadAll(At("share/metainfo/org.example.plovi_aquarium.metainfo.xml"))
+                  .find("<release version=\"" PLOVI_VERSION_TEXT "\""),
+              std::string::npos);
+}
+
+// The package as a distribution's checker sees it: no error and no warning.
+TEST(Package, LintianFindsNothingToReport)
+{
+    if (RunCommand({"sh", "-c", "command -v lintian && command -v cpack"}, {}).exitCode != 0)
+        GTEST_SKIP() << "lintian is not installed";
+    TempDir out;
+    const CommandResult packed = RunCommand(
+        {"cpack", "-G", "DEB", "--config", PLOVI_BUILD_DIR "/CPackConfig.cmake", "-B", out.Path()}, {}, 120);
+    ASSERT_EQ(packed.exitCode, 0) << packed.out << packed.err;
+    const CommandResult found = RunCommand({"sh", "-c", "ls " + out.Path() + "plovi_*.deb"}, {});
+    ASSERT_EQ(found.exitCode, 0) << found.out;
+    const std::string deb = found.out.substr(0, found.out.find('\n'));
+    const CommandResult lint = RunCommand({"lintian", "--fail-on", "error,warning", deb}, {}, 170);
+    EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
+    EXPECT_EQ(lint.out.find("E: "), std::string::npos) << lint.out;
+    EXPECT_EQ(lint.out.find("W: "), std::string::npos) << lint.out;
 }

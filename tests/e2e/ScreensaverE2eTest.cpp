@@ -89,7 +89,8 @@ TEST_F(Screensaver, BadWindowIdsAndConflictingOptionsAreOneLineErrors)
         {{"--window-id=0x3ffffff"}, std::nullopt, 1, "window 0x3ffffff does not exist"},
         {{}, std::string("12abc"), 1, "XSCREENSAVER_WINDOW \"12abc\" is not a window id"},
         {{"--root"}, std::string("0x3ffffff"), 1, "window 0x3ffffff does not exist"},
-        {{"--root", "--window-id", "5"}, std::nullopt, 2, "cannot be used together"},
+        {{"--root", "--light", "101"}, std::nullopt, 2, "--light takes a whole number from 0 to 100"},
+        {{"--preferences", "--window-id", "5"}, std::nullopt, 2, "cannot be used with --root or --window-id"},
         {{"--window-id"}, std::nullopt, 2, "needs a window id"},
     };
     for (const auto& c : cases) {

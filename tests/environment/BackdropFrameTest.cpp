@@ -93,27 +93,29 @@ protected:
     AquariumScene m_scene;
 };
 
-TEST_F(BackgroundLayers, KeyedOutPixelsShowTheFixedColourElseTheGradientElseTheClearColour)
+TEST_F(BackgroundLayers, KeyedOutPixelsShowTheGradientWhenOnElseTheFixedColourElseTheClearColour)
 {
+    // The gradient runs from colour 2 at the bottom to colour 1 at the top,
+    // over the fixed colour that every start switches on.
     ShowPictureAndRender(false, 2);
-    for (int y : {8, kH / 2, kH - 8}) {
-        EXPECT_EQ(PixelAt(200, y), (Rgb{0, 0, 255})) << "the fixed colour hides the gradient, y " << y;
+    const Rgb top = PixelAt(200, kH - 4), middle = PixelAt(200, kH / 2), bottom = PixelAt(200, 4);
+    EXPECT_TRUE(top[1] > 200 && top[1] >= middle[1] && middle[1] > bottom[1] && bottom[1] < 80)
+        << "green " << top[1] << ", " << middle[1] << ", " << bottom[1];
+    EXPECT_EQ(top[0] + top[2] + middle[0] + middle[2] + bottom[0] + bottom[2], 0);
+    for (int y : {8, kH / 2, kH - 8})
         EXPECT_EQ(PixelAt(800, y), (Rgb{255, 0, 0})) << "y " << y;
-    }
+
+    Program().aquarium.backGradual = 0;
+    m_scene.RenderFrame();
+    for (int y : {8, kH / 2, kH - 8})
+        EXPECT_EQ(PixelAt(200, y), (Rgb{0, 0, 255})) << "the fixed colour, y " << y;
     // At 1024 x 768 the picture is 53.1 of 53.33 half-widths wide: its right
     // edge lies 2.2 pixels inside the screen, and it fills the whole height.
     EXPECT_EQ(PixelAt(kW - 1, kH / 2), (Rgb{0, 0, 255}));
     for (int y : {0, kH / 2, kH - 1})
         EXPECT_EQ(PixelAt(kW - 5, y), (Rgb{255, 0, 0})) << "y " << y;
 
-    // The gradient alone runs from colour 2 at the bottom to colour 1 at the top.
     Program().aquarium.backFixed = 0;
-    m_scene.RenderFrame();
-    const Rgb top = PixelAt(200, kH - 4), middle = PixelAt(200, kH / 2), bottom = PixelAt(200, 4);
-    EXPECT_TRUE(top[1] > 200 && top[1] >= middle[1] && middle[1] > bottom[1] && bottom[1] < 80)
-        << "green " << top[1] << ", " << middle[1] << ", " << bottom[1];
-    EXPECT_EQ(top[0] + top[2] + middle[0] + middle[2] + bottom[0] + bottom[2], 0);
-    Program().aquarium.backGradual = 0;
     m_scene.RenderFrame();
     EXPECT_EQ(PixelAt(200, kH / 2), (Rgb{0, 0, 0}));
 }

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <sys/stat.h>
 #include <vector>
 
@@ -38,6 +39,13 @@ std::string FishLines(int first, const int* counts)
 }
 
 std::string FirstRunFile() { return std::string(kFirstRunAquarium) + "\n[Fish Number]\n" + FishLines(0, kFirstRunCounts); }
+
+// A new file's keys, after the comment block that heads it.
+std::string KeysOf(const std::string& text)
+{
+    const std::size_t keys = text.find("\n[Aquarium Settings]\n");
+    return keys == std::string::npos ? text : text.substr(keys + 1);
+}
 
 // The whole first-run file with one line of "Aquarium Settings" replaced.
 std::string FileWith(const std::string& key, const std::string& value)
@@ -89,7 +97,21 @@ TEST_F(ReadSettingsTest, EveryFirstRunWritesEveryDefaultInTableOrderAndTheSameFi
         std::filesystem::remove(IniPath());
         MsvcRandom::Reset();
         ReadSettings();
-        EXPECT_EQ(ReadWholeFile(IniPath()), FirstRunFile());
+        // A comment block naming every key comes first; the keys follow it.
+        const std::string text = ReadWholeFile(IniPath());
+        const std::size_t keys = text.find("\n[Aquarium Settings]\n") + 1;
+        ASSERT_NE(keys, 0u) << text;
+        const std::string comment = text.substr(0, keys);
+        EXPECT_EQ(text.substr(keys), FirstRunFile());
+        std::istringstream lines(comment);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_TRUE(line.empty() || line[0] == ';') << line;
+        std::istringstream table(kFirstRunAquarium);
+        for (std::string line; std::getline(table, line);)
+            if (line[0] != '[')
+                EXPECT_NE(comment.find(line.substr(0, line.find('='))), std::string::npos) << line;
+        for (const char* other : {"Fish0 .. Fish19", "ImageList0", "MusicList0", "ImageTime", "OwnMusic"})
+            EXPECT_NE(comment.find(other), std::string::npos) << other;
         EXPECT_EQ(Aquarium().volume, 32767) << "\"32767.5\" reads back as 32767";
         EXPECT_EQ(Aquarium().fog, 25);
         ExpectFirstRunCounts();
@@ -227,7 +249,7 @@ TEST_F(ReadSettingsTest, MissingSettingsDirectoryFallsBackToTheWorkingDirectoryW
     const std::vector<std::string> afterUsable = m_messages;
     EXPECT_EQ(ReadProfileInt(SettingsSection::kCustomMusic, "MusicSum"), 1);
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(fallback, FirstRunFile());
+    EXPECT_EQ(KeysOf(fallback), FirstRunFile());
     EXPECT_EQ(once, std::vector<std::string>{"ERROR: Error Find TempPath."});
     EXPECT_EQ(afterUsable, once);
     EXPECT_EQ(m_messages, std::vector<std::string>(2, "ERROR: Error Find TempPath."));

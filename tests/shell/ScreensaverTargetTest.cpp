@@ -37,6 +37,7 @@ TEST(ScreensaverTargetTest, TheWindowComesFromTheOptionThenTheEnvironmentThenThe
         {{"--root"}, "0x20", Kind::Window, 0x20},          // how the daemon starts its modules
         {{"-root"}, nullptr, Kind::Root, 0},
         {{"--window-id", "7"}, "0x20", Kind::Window, 7},    // the option wins
+        {{"--root", "--window-id", "7"}, nullptr, Kind::Window, 7},   // a preview of a --root module
         {{"--window-id=0x30"}, nullptr, Kind::Window, 0x30},
         {{"-window-id", "bad"}, nullptr, Kind::Invalid, 0},
         {{}, "bad", Kind::Invalid, 0},
@@ -48,5 +49,42 @@ TEST(ScreensaverTargetTest, TheWindowComesFromTheOptionThenTheEnvironmentThenThe
         EXPECT_EQ(target.kind, c.kind) << (c.args.empty() ? "" : c.args[0]) << " env " << (c.env ? c.env : "-");
         EXPECT_EQ(target.window, c.window);
         EXPECT_EQ(target.error.empty(), c.kind != Kind::Invalid);
+    }
+}
+
+TEST(CommandLineTest, ScreensaverKnobsTakeWholeNumbersInTheirRangesInEverySpelling)
+{
+    const auto parse = [](std::vector<std::string> args) {
+        args.insert(args.begin(), "plovi");
+        return CommandLine::Parse(args);
+    };
+    const CommandLine knobs =
+        parse({"-root", "-delay", "40000", "--fish=3", "--light", "100", "-fog", "0", "-fps", "-platform", "xcb"});
+    ASSERT_EQ(knobs.action, CommandLine::Action::Run) << knobs.error;
+    EXPECT_TRUE(knobs.root && knobs.reportFps);
+    EXPECT_EQ(knobs.delayUs, 40000);
+    EXPECT_EQ(knobs.overrides.fish, 3);
+    EXPECT_EQ(knobs.overrides.light, 100);
+    EXPECT_EQ(knobs.overrides.fog, 0);
+    EXPECT_FALSE(parse({"--fps"}).overrides.Any());
+    EXPECT_EQ(parse({"--preferences"}).action, CommandLine::Action::Preferences);
+
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } bad[] = {
+        {{"--fish", "21"}, "--fish takes a whole number from 0 to 20, not \"21\""},
+        {{"--light=-1"}, "--light takes a whole number from 0 to 100"},
+        {{"--fog", "2.5"}, "--fog takes a whole number from 0 to 25"},
+        {{"--delay", "99999999999"}, "--delay takes a whole number"},
+        {{"--delay"}, "--delay needs a number"},
+        {{"--fps=1"}, "--fps takes no value"},
+        {{"--preferences", "--root"}, "--preferences cannot be used with --root"},
+        {{"--speed", "3"}, "unknown option: --speed"},
+    };
+    for (const auto& c : bad) {
+        const CommandLine r = parse(c.args);
+        EXPECT_EQ(r.action, CommandLine::Action::Error) << c.args[0];
+        EXPECT_EQ(r.error.rfind(c.error, 0), 0u) << r.error;
     }
 }
