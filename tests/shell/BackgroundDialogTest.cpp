@@ -6,6 +6,7 @@
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TestEnvironment.h"
 #include "widgets/CheckButton.h"
+#include "widgets/IconButton.h"
 
 #include <GL/gl.h>
 #include <QImage>
@@ -208,15 +209,21 @@ TEST_F(BackgroundDialogTest, ClearingTheBoxStopsTheShowAndGivesTheBuiltInPicture
     EXPECT_EQ(OnRow(), -1);
 }
 
-TEST_F(BackgroundDialogTest, RemovingARowMovesTheLaterOnesUpAndDeletesItsTexture)
+TEST_F(BackgroundDialogTest, RemovingARowMovesTheLaterOnesUpDeletesItsTextureAndSelectsNothing)
 {
     Open();
     AddThree();
     const std::vector<unsigned> textures = {m_dialog->SlotTexture(0), m_dialog->SlotTexture(1),
                                             m_dialog->SlotTexture(2)};
     const QString third = m_dialog->RowPath(2);
-    m_dialog->List().selectRow(1);
-    m_dialog->RemoveSelected();
+    QTableWidget& list = m_dialog->List();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1, 0)).center());
+    ASSERT_EQ(list.selectedRanges().size(), 1);
+    m_dialog->Button(Dialog::kRemoveButton).click();
+    ASSERT_EQ(m_dialog->Count(), 2);
+    // A second press without a click removes nothing.
+    EXPECT_TRUE(list.selectedRanges().isEmpty());
+    m_dialog->Button(Dialog::kRemoveButton).click();
     ASSERT_EQ(m_dialog->Count(), 2);
     EXPECT_EQ(m_dialog->RowPath(1), third);
     EXPECT_EQ(m_dialog->SlotTexture(0), textures[0]);
