@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <QImage>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
@@ -93,7 +94,7 @@ protected:
     MessageBoxHandler m_oldHandler;
 };
 
-TEST_F(BackgroundDialogTest, TenPicturesAtMostAndTheEleventhSaysSo)
+TEST_F(BackgroundDialogTest, TenPicturesAtMostAllInViewAndTheEleventhSaysSo)
 {
     Open();
     std::vector<std::string> paths;
@@ -104,6 +105,12 @@ TEST_F(BackgroundDialogTest, TenPicturesAtMostAndTheEleventhSaysSo)
     EXPECT_TRUE(m_messages.empty());
     for (int slot = 0; slot < 10; ++slot)
         EXPECT_TRUE(glIsTexture(m_dialog->SlotTexture(slot))) << slot;
+    // All ten rows show in the template's box, each a whole line of text.
+    QTableWidget& list = m_dialog->List();
+    QTest::qWait(50);
+    EXPECT_EQ(list.verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualItemRect(list.item(9, 0))));
+    EXPECT_GE(list.rowHeight(0), list.fontMetrics().height());
 
     Add({Picture("eleventh.png")});
     EXPECT_EQ(m_dialog->Count(), 10);
