@@ -27,6 +27,12 @@ const QColor kListBackground(207, 184, 130);
 const QColor kListText(0, 0, 255);
 constexpr int kListColumnWidth = 500;  // pixels
 constexpr int kListRowHeight = 17;     // pixels
+// The row of the two upper groups' boxes, in pixels: inside the frames' band
+// (y 35 to 51), 16 high for the On/Off icon.
+constexpr int kBoxRowTopPx = 35;
+constexpr int kBoxRowHeightPx = 16;
+constexpr int kGroupGrowPx = 2;
+constexpr int kButtonGrowPx = 2;
 constexpr int kOnIconId = 184;
 constexpr int kOffIconId = 183;
 
@@ -81,31 +87,43 @@ MusicDialog::~MusicDialog() = default;
 
 void MusicDialog::CreateControls()
 {
-    auto group = [this](const char* title, int x, int y, int w, int h) {
+    // The template's boxes are kept where they hold what they show; the others
+    // are grown in pixels, as noted. Both groups are 2 px taller so their
+    // frames (whose lines the desktop style draws 18 px below a group's top
+    // and on its last row) leave a 17-pixel band for the 16-pixel icon of
+    // On/Off; the row's boxes all stand in that band, at one height, so their
+    // captions share a baseline and no face crosses a frame line.
+    auto group = [this](const char* title, int x, int y, int w, int h, int growWidth, int growHeight) {
         auto* box = new QGroupBox(title, this);
-        box->setGeometry(FromDialogUnits(x, y, w, h));
+        box->setGeometry(FromDialogUnits(x, y, w, h).adjusted(0, 0, growWidth, growHeight));
         box->lower();
     };
     auto button = [this](int id, const char* text, int x, int y, int w, int h) {
         auto* b = new QPushButton(text, this);
         b->setAutoDefault(false);
-        b->setGeometry(FromDialogUnits(x, y, w, h));
+        // 2 px wider than the template: "Remove All" needs 56 of the 55 the
+        // style leaves inside a 57-pixel button.
+        b->setGeometry(FromDialogUnits(x, y, w, h).adjusted(0, 0, kButtonGrowPx, 0));
         m_controls[id] = b;
         return b;
     };
-    auto check = [this](int id, const char* text, int x, int y, int w, int h) {
+    // The row's boxes: the template's left and width, grown by the pixels
+    // given; top and height the band's.
+    auto check = [this](int id, const char* text, int x, int w, int growLeft, int growRight) {
         auto* c = new CheckButton(id, text, this);
-        c->setGeometry(FromDialogUnits(x, y, w, h));
+        const QRect place = FromDialogUnits(x, 0, w, 0);
+        c->setGeometry(place.left() - growLeft, kBoxRowTopPx, place.width() + growLeft + growRight, kBoxRowHeightPx);
         m_controls[id] = c;
         return c;
     };
 
-    group("Use your own music", 10, 10, 79, 22);
-    m_onOff = check(kOnOffId, "On/Off", 17, 19, 54, 12);
-    group("Play Modes", 95, 10, 212, 22);
-    m_repeatOne = check(kRepeatOneId, "Repeat One", 100, 20, 58, 8);
-    m_repeatAll = check(kRepeatAllId, "Repeat All", 186, 20, 53, 8);
-    m_random = check(kRandomId, "Random ", 262, 20, 41, 8);
+    group("Use your own music", 10, 10, 79, 22, 0, kGroupGrowPx);
+    m_onOff = check(kOnOffId, "On/Off", 17, 54, 0, 0);
+    group("Play Modes", 95, 10, 212, 22, 0, kGroupGrowPx);
+    m_repeatOne = check(kRepeatOneId, "Repeat One", 100, 58, 0, 0);
+    m_repeatAll = check(kRepeatAllId, "Repeat All", 186, 53, 0, 0);
+    // "Random " needs 69 px beside its lamp, 8 more than the template's 61.
+    m_random = check(kRandomId, "Random ", 262, 41, 5, 3);
 
     m_list = new TrackList(this);
     m_list->setGeometry(FromDialogUnits(15, 44, 250, 95));
@@ -117,7 +135,8 @@ void MusicDialog::CreateControls()
     m_play = button(kPlayId, "Play", 270, 83, 38, 11);
     m_stop = button(kStopId, "Stop", 270, 97, 38, 11);
 
-    group("Volume", 270, 113, 38, 26);
+    // As wide as the buttons above it.
+    group("Volume", 270, 113, 38, 26, kButtonGrowPx, 0);
     m_volumeSlider = new RoundSlider(Qt::Horizontal, this);
     m_volumeSlider->setGeometry(FromDialogUnits(271, 122, 33, 13));
     m_controls[kVolumeSliderId] = m_volumeSlider;
@@ -285,6 +304,10 @@ void MusicDialog::OnRemove()
         return;
     }
     m_list->removeRow(row);
+    // The view would select the row that moved up into the removed one's
+    // place; a second Remove must ask for a new choice instead, and the next
+    // track is chosen as with nothing selected.
+    m_list->ClearSelectionAndCurrent();
     ChooseTrack(false);
 }
 

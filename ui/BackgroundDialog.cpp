@@ -59,6 +59,9 @@ const ModeBox kModeBoxes[] = {
     {BackgroundDialog::kRandomBox, 199, "RandomImage"},
 };
 
+constexpr int kOwnImageGrowPx = 9;
+constexpr int kLampGrowPx = 6;
+
 // A path as the file system names it.
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -99,15 +102,21 @@ void BackgroundDialog::CreateControls()
     for (const Label& label : kLabels) {
         auto* text = new QLabel(label.text, this);
         text->setGeometry(FromDialogUnits(label.x, label.y, label.width, label.height));
+        // At the top of its box, as a static draws: labels of one row share
+        // their top and so their baseline, whatever the boxes' heights.
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         text->setAttribute(Qt::WA_TranslucentBackground);
     }
+    // The marks need their boxes' 3-pixel inset on both sides: the 16-pixel
+    // icon a 22-pixel box (the template's 13 grown 9 to the left), a 15-pixel
+    // lamp a 21-pixel box (15 grown 6 to the left, away from its label).
     m_ownImage = new CheckButton(kOwnImageBox, QString(), this);
-    m_ownImage->setGeometry(FromDialogUnits(8, 10, 9, 10));
+    m_ownImage->setGeometry(FromDialogUnits(8, 10, 9, 10).adjusted(-kOwnImageGrowPx, 0, 0, 0));
     m_ownImage->SetIcons(184, 183);
     connect(m_ownImage, &CheckButton::commandPosted, this, &BackgroundDialog::OnCommand);
     for (int mode = 0; mode < 3; ++mode) {
         auto* box = new CheckButton(kModeBoxes[mode].id, QString(), this);
-        box->setGeometry(FromDialogUnits(kModeBoxes[mode].x, 12, 10, 9));
+        box->setGeometry(FromDialogUnits(kModeBoxes[mode].x, 12, 10, 9).adjusted(-kLampGrowPx, 0, 0, 0));
         box->SetColours(QColor(0, 255, 0), QColor(0, 0, 0));
         connect(box, &CheckButton::commandPosted, this, &BackgroundDialog::OnCommand);
         m_modeBoxes[mode] = box;
@@ -140,6 +149,11 @@ void BackgroundDialog::CreateList()
     m_list->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     m_list->setColumnWidth(1, 50);
     m_list->verticalHeader()->hide();
+    // A row as tall as a line of the font and its grid line, so all ten
+    // pictures show at once in the template's box.
+    const int rowHeight = m_list->fontMetrics().height() + 1;
+    m_list->verticalHeader()->setMinimumSectionSize(rowHeight);
+    m_list->verticalHeader()->setDefaultSectionSize(rowHeight);
     m_list->setShowGrid(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -304,6 +318,9 @@ void BackgroundDialog::RemoveSelected()
         const int row = ranges.first().topRow();
         const unsigned removed = m_textures[row];
         m_list->removeRow(row);
+        // The view would select the row that moved up into its place; a
+        // second press without a click must find nothing selected.
+        m_list->selectionModel()->clear();
         for (int i = row; i + 1 < kMaxImages; ++i)
             m_textures[i] = m_textures[i + 1];
         m_textures[kMaxImages - 1] = 0;

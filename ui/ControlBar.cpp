@@ -48,6 +48,10 @@ QFont CaptionFont(QFont font)
     return font;
 }
 
+// Pixel sizes tried for the link's font, largest first.
+constexpr int kLinkLargestPx = 13;
+constexpr int kLinkSmallestPx = 8;
+
 const QColor kTextColour(255, 255, 255);
 const QColor kClockBackground(0, 0, 0);
 const QColor kClockSegments(0, 255, 0);
@@ -143,10 +147,11 @@ void ControlBar::CreateTexts()
     m_hyperlink = new HyperLink(kMakerAddress, this);
     m_hyperlink->SetAddress(kMakerAddress);
     m_hyperlink->SetForcedTextColor(kTextColour);
-    QFont linkFont = m_hyperlink->font();
-    linkFont.setPixelSize(13);
-    m_hyperlink->setFont(linkFont);
-    m_hyperlink->setGeometry(FromDialogUnits(574, 16, 96, 9));
+    // The whole address within the template's box, so it stays off the
+    // bar's art to the right.
+    const QRect linkBox = FromDialogUnits(574, 16, 96, 9);
+    m_hyperlink->FitFontToWidth(linkBox.width(), kLinkLargestPx, kLinkSmallestPx);
+    m_hyperlink->setGeometry(linkBox);
     m_hyperlink->installEventFilter(this);
 }
 

@@ -52,12 +52,6 @@ constexpr int kCaptionMarginPx = 6;   // the button's border and some air
 
 std::string FishKey(int species) { return "Fish" + std::to_string(species); }
 
-// The link shows the address without its scheme, so it fits beside Add.
-QString LinkText()
-{
-    QString text = kMakerAddress;
-    return text.mid(text.indexOf("//") + 2);
-}
 
 }  // namespace
 
@@ -94,7 +88,8 @@ QRect FishSettingsDialog::CellRect(int index)
 
 QRect FishSettingsDialog::NumberArea(int index)
 {
-    return QRect(CellRect(index).topLeft(), QSize(kNumberAreaSize, kNumberAreaSize));
+    // The cell's width, so a hand-edited count of many digits shows whole.
+    return QRect(CellRect(index).topLeft(), QSize(kCellWidth, kNumberAreaSize));
 }
 
 QString FishSettingsDialog::TotalText(int total)
@@ -119,8 +114,7 @@ void FishSettingsDialog::CreateControls()
     for (int px = kLargestFontPx; px >= kSmallestFontPx; --px) {
         font.setPixelSize(px);
         const QFontMetrics metrics(font);
-        bool fits = metrics.horizontalAdvance(TotalText(kMaxFish)) <= TotalRect().width() &&
-                    metrics.horizontalAdvance(LinkText()) <= FromDialogUnits(0, 0, kLinkUnits.width(), 1).width();
+        bool fits = metrics.horizontalAdvance(TotalText(kMaxFish)) <= TotalRect().width();
         for (const ButtonSlot& slot : kButtons)
             fits = fits && metrics.horizontalAdvance(slot.text) + kCaptionMarginPx <=
                                FromDialogUnits(slot.x, slot.y, slot.width, slot.height).width();
@@ -136,9 +130,13 @@ void FishSettingsDialog::CreateControls()
         button->installEventFilter(this);
         connect(button, &IconButton::clicked, this, slot.action);
     }
-    m_hyperlink = new HyperLink(LinkText(), this);
+    // The whole address, scheme included, in a font of its own that fits the
+    // template's box: the buttons' captions keep their larger one.
+    m_hyperlink = new HyperLink(kMakerAddress, this);
     m_hyperlink->SetAddress(kMakerAddress);
-    m_hyperlink->setGeometry(FromDialogUnits(kLinkUnits.x(), kLinkUnits.y(), kLinkUnits.width(), kLinkUnits.height()));
+    const QRect linkBox = FromDialogUnits(kLinkUnits.x(), kLinkUnits.y(), kLinkUnits.width(), kLinkUnits.height());
+    m_hyperlink->FitFontToWidth(linkBox.width(), font.pixelSize(), kSmallestFontPx);
+    m_hyperlink->setGeometry(linkBox);
     m_hyperlink->installEventFilter(this);
 }
 
@@ -156,8 +154,10 @@ void FishSettingsDialog::LoadCounts()
 {
     const SettingsFile file;
     for (int i = 0; i < kSpeciesCount; ++i)
-        m_counts[i] = std::clamp(file.ReadInt(SettingsSection::kFishNumber, FishKey(i)), 0, kMaxFish);
-    // A hand-edited value stays in the file until the user changes a count.
+        m_counts[i] = file.ReadInt(SettingsSection::kFishNumber, FishKey(i));
+    // A hand-edited value outside 0..kMaxFish shows as the file holds it, so
+    // the grid tells what the file says; the scene keeps its own limits. It
+    // stays in the file until the user changes a count.
     m_written = m_counts;
 }
 

@@ -25,7 +25,8 @@ class IconButton;
 // accepted, Cancel and Escape as rejected.
 //
 // Counts are loaded each time the dialog is shown; a hand-edited value
-// outside 0..kMaxFish shows as the nearest value inside.
+// outside 0..kMaxFish shows as the file holds it (the scene clamps what it
+// uses), and Delete takes a negative one to 0.
 class FishSettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -36,7 +37,7 @@ public:
     static constexpr int kNoSelection = -1;
     static constexpr int kClearBelowY = 450;  // a click below this row clears the selection
     static constexpr int kSavePeriodMs = 500;
-    static constexpr int kNumberAreaSize = 20;   // pixels, at a cell's top-left corner
+    static constexpr int kNumberAreaSize = 20;   // pixels high, the cell's width, at its top
 
     explicit FishSettingsDialog(QWidget* parent = nullptr);
     ~FishSettingsDialog() override;

@@ -77,8 +77,49 @@ bool CheckButton::IsHovered() const
 QSize CheckButton::sizeHint() const
 {
     const int mark = HasIcons() ? m_iconSize : kMarkSize;
-    const QSize textSize = text().isEmpty() ? QSize(0, 0) : fontMetrics().size(0, text());
-    return QSize(mark + 3 + textSize.width() + 6, qMax(mark, textSize.height()) + 6);
+    if (text().isEmpty())
+        return QSize(kInset + mark + kInset, mark);
+    const QSize caption = CaptionSize();
+    return QSize(kInset + mark + kGap + caption.width() + kInset, qMax(mark, caption.height()));
+}
+
+QSize CheckButton::CaptionSize() const
+{
+    return fontMetrics().boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), CaptionFlags(), text()).size();
+}
+
+int CheckButton::CaptionFlags() const
+{
+    return int(m_captionAlignment) | Qt::AlignVCenter | Qt::TextWordWrap;
+}
+
+QRect CheckButton::MarkSquare() const
+{
+    const QRect area = rect().adjusted(kInset, kInset, -kInset, -kInset);
+    const int side = HasIcons() ? m_iconSize : kMarkSize;
+    // The square's top follows the area's size, not its top: one pixel above
+    // centre for the usual inset. A box too low for that keeps the mark
+    // inside its top and bottom, as far as its height allows. Icons stand at
+    // the top.
+    int top = HasIcons() ? 0 : (area.height() - side) / 2 + 2;
+    top = qMax(0, qMin(top, height() - side));
+    QRect square(area.left(), top, side, side);
+    if (m_textOnLeft)
+        square.moveLeft(area.right() + 1 - side);
+    return square;
+}
+
+QRect CheckButton::CaptionArea() const
+{
+    // The full height: the face's inset is no reason to cut the letters of a
+    // caption in a box that is barely taller than the font.
+    const QRect square = MarkSquare();
+    QRect area(kInset, 0, width() - 2 * kInset, height());
+    if (m_textOnLeft)
+        area.setRight(square.left() - 1 - kGap);
+    else
+        area.setLeft(square.right() + 1 + kGap);
+    return area;
 }
 
 // Through the queue: the parent's handler runs after this click is done.
@@ -118,37 +159,23 @@ void CheckButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const bool pressed = isDown();
     DrawFace(painter);
-    QRect area = rect().adjusted(2, 2, -2, -2);
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
-        option.rect = area;
+        option.rect = rect().adjusted(2, 2, -2, -2);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
-    area.adjust(1, 1, -1, -1);
-
-    const int side = HasIcons() ? m_iconSize : kMarkSize;
-    // The square's top follows the area's size, not its top: one pixel
-    // above centre for the usual 3-pixel inset.
-    const int top = (area.height() - side) / 2 + 2;
-    QRect square(area.left(), top, side, side);
-    QRect captionArea = area;
-    if (m_textOnLeft) {
-        square.moveLeft(area.right() + 1 - side);
-        captionArea.setRight(square.left() - 4);
-    } else {
-        captionArea.setLeft(square.right() + 4);
-    }
-    DrawMark(painter, square, pressed);
+    DrawMark(painter, MarkSquare(), pressed);
     if (!text().isEmpty()) {
-        DrawCaption(painter, captionArea, pressed);
+        DrawCaption(painter, CaptionArea(), pressed);
     }
 }
 
+// Not hovered, the face is what lies behind the box (a dialog's face, or a
+// group's frame that the box sits in), so the box never cuts a frame line.
 void CheckButton::DrawFace(QPainter& painter) const
 {
     if (!m_hovered) {
-        painter.fillRect(rect(), palette().color(QPalette::Button));
         return;
     }
     painter.save();
@@ -164,7 +191,7 @@ void CheckButton::DrawMark(QPainter& painter, const QRect& square, bool pressed)
     const QPoint shift = pressed ? QPoint(1, 1) : QPoint(0, 0);
     if (HasIcons()) {
         const QPixmap& icon = isChecked() ? m_tickedIcon : m_clearIcon;
-        const QPoint at = QPoint(square.left(), 0) + shift;
+        const QPoint at = square.topLeft() + shift;
         painter.drawPixmap(at, isEnabled() ? icon : ArtIcon::Greyed(icon, this));
         return;
     }
@@ -185,7 +212,7 @@ void CheckButton::DrawCaption(QPainter& painter, QRect area, bool pressed) const
     if (pressed) {
         area.translate(1, 1);
     }
-    const int flags = int(m_captionAlignment) | Qt::AlignVCenter | Qt::TextWordWrap;
+    const int flags = CaptionFlags();
     painter.setFont(font());
     if (!isEnabled()) {
         painter.setPen(palette().color(QPalette::Light));

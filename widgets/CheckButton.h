@@ -5,7 +5,8 @@
 #include <QPixmap>
 
 // A check box that paints itself: a round lamp (or one of two icons) beside
-// its caption, with a rounded highlight while the pointer is over it.
+// its caption, with a rounded highlight while the pointer is over it. While
+// the pointer is elsewhere it paints no face of its own.
 //
 // A click toggles the box and repaints it, then posts commandPosted(id)
 // through the event queue, so the parent settles the final states after the
@@ -36,7 +37,16 @@ public:
     void SetControlId(int id);
     int ControlId() const;
     bool IsHovered() const;
+    // The smallest box that holds the mark and the whole caption: the mark
+    // and the caption side by side with their insets and gap, as tall as the
+    // taller of the two. Pixels.
     QSize sizeHint() const override;
+    // Where the mark and the caption are drawn, in widget pixels (the caption
+    // is drawn into its area, centred vertically, and is cut by it).
+    QRect MarkSquare() const;
+    QRect CaptionArea() const;
+    // The flags the caption is drawn and measured with.
+    int CaptionFlags() const;
 
 signals:
     // Posted after a click has toggled the box.
@@ -56,7 +66,11 @@ private:
     void DrawMark(QPainter& painter, const QRect& square, bool pressed) const;
     void DrawCaption(QPainter& painter, QRect area, bool pressed) const;
 
+    QSize CaptionSize() const;
+
     static constexpr int kMarkSize = 15;  // pixels, side of the lamp's square
+    static constexpr int kInset = 3;      // pixels from the edge to the mark: face, focus frame
+    static constexpr int kGap = 3;        // pixels between the mark and the caption area
     int m_controlId = 0;
     bool m_hovered = false;
     bool m_textOnLeft = false;

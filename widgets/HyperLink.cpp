@@ -54,6 +54,18 @@ void HyperLink::SetLauncher(Launcher launcher)
     m_launcher = std::move(launcher);
 }
 
+void HyperLink::FitFontToWidth(int width, int largestPx, int smallestPx)
+{
+    const QString shown = text().isEmpty() ? m_address : text();
+    QFont fitted = font();
+    for (int px = largestPx; px >= smallestPx; --px) {
+        fitted.setPixelSize(px);
+        if (px == smallestPx || QFontMetrics(fitted).size(Qt::TextSingleLine, shown).width() <= width)
+            break;
+    }
+    setFont(fitted);
+}
+
 void HyperLink::Attach()
 {
     if (m_attached) {

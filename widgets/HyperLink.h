@@ -46,6 +46,11 @@ public:
     // BrowserLauncher::Open.
     void SetLauncher(Launcher launcher);
 
+    // Gives the font the largest pixel size, from largestPx down to
+    // smallestPx, at which the whole text (underlined, as Attach() shows it)
+    // is at most width pixels wide; smallestPx when none is.
+    void FitFontToWidth(int width, int largestPx, int smallestPx);
+
     void Attach();
     bool IsVisited() const;
     bool IsOver() const;

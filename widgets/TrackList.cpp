@@ -25,3 +25,8 @@ int TrackList::HighlightedTrack() const
 {
     return m_highlightedTrack;
 }
+
+void TrackList::ClearSelectionAndCurrent()
+{
+    selectionModel()->clear();
+}

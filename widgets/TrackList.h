@@ -17,6 +17,9 @@ public:
     // that does not exist highlights none. Repaints.
     void SetHighlightedTrack(int row);
     int HighlightedTrack() const;
+    // Leaves no row selected and no current row, so nothing becomes selected
+    // by itself afterwards (as the row after a removed one would).
+    void ClearSelectionAndCurrent();
 
 private:
     int m_highlightedTrack = -1;

@@ -6,10 +6,12 @@
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TestEnvironment.h"
 #include "widgets/CheckButton.h"
+#include "widgets/IconButton.h"
 
 #include <GL/gl.h>
 #include <QImage>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
@@ -92,7 +94,7 @@ protected:
     MessageBoxHandler m_oldHandler;
 };
 
-TEST_F(BackgroundDialogTest, TenPicturesAtMostAndTheEleventhSaysSo)
+TEST_F(BackgroundDialogTest, TenPicturesAtMostAllInViewAndTheEleventhSaysSo)
 {
     Open();
     std::vector<std::string> paths;
@@ -103,6 +105,12 @@ TEST_F(BackgroundDialogTest, TenPicturesAtMostAndTheEleventhSaysSo)
     EXPECT_TRUE(m_messages.empty());
     for (int slot = 0; slot < 10; ++slot)
         EXPECT_TRUE(glIsTexture(m_dialog->SlotTexture(slot))) << slot;
+    // All ten rows show in the template's box, each a whole line of text.
+    QTableWidget& list = m_dialog->List();
+    QTest::qWait(50);
+    EXPECT_EQ(list.verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualItemRect(list.item(9, 0))));
+    EXPECT_GE(list.rowHeight(0), list.fontMetrics().height());
 
     Add({Picture("eleventh.png")});
     EXPECT_EQ(m_dialog->Count(), 10);
@@ -208,15 +216,21 @@ TEST_F(BackgroundDialogTest, ClearingTheBoxStopsTheShowAndGivesTheBuiltInPicture
     EXPECT_EQ(OnRow(), -1);
 }
 
-TEST_F(BackgroundDialogTest, RemovingARowMovesTheLaterOnesUpAndDeletesItsTexture)
+TEST_F(BackgroundDialogTest, RemovingARowMovesTheLaterOnesUpDeletesItsTextureAndSelectsNothing)
 {
     Open();
     AddThree();
     const std::vector<unsigned> textures = {m_dialog->SlotTexture(0), m_dialog->SlotTexture(1),
                                             m_dialog->SlotTexture(2)};
     const QString third = m_dialog->RowPath(2);
-    m_dialog->List().selectRow(1);
-    m_dialog->RemoveSelected();
+    QTableWidget& list = m_dialog->List();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1, 0)).center());
+    ASSERT_EQ(list.selectedRanges().size(), 1);
+    m_dialog->Button(Dialog::kRemoveButton).click();
+    ASSERT_EQ(m_dialog->Count(), 2);
+    // A second press without a click removes nothing.
+    EXPECT_TRUE(list.selectedRanges().isEmpty());
+    m_dialog->Button(Dialog::kRemoveButton).click();
     ASSERT_EQ(m_dialog->Count(), 2);
     EXPECT_EQ(m_dialog->RowPath(1), third);
     EXPECT_EQ(m_dialog->SlotTexture(0), textures[0]);

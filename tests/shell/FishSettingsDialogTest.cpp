@@ -112,19 +112,25 @@ TEST_F(FishSettingsDialogTest, ClicksSelectByCellWithoutTheGridOffset)
     EXPECT_EQ(m_dialog->Total(), 0);
 }
 
-TEST_F(FishSettingsDialogTest, AddStopsAtTwentyInAllDeleteAtZeroAndHandEditedCountsLoadInRange)
+TEST_F(FishSettingsDialogTest, AddStopsAtTwentyInAllDeleteAtZeroAndHandEditedCountsShowAsTheFileHoldsThem)
 {
     // Missing keys, negative, non-numeric and too large values.
     WriteFishNumbers("Fish0=-3\nFish1=abc\nFish2=7x\nFish3= 4 \nFish4=35\n");
     Open();
-    EXPECT_EQ(Counts(), (std::vector<int>{0, 0, 7, 4, 20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    // The real sum, past the maximum: Add does nothing until it is below.
-    EXPECT_EQ(m_dialog->TotalText(), "Total: 31   (Max:20)");
+    EXPECT_EQ(Counts(), (std::vector<int>{-3, 0, 7, 4, 35, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    // The sum of what is shown, past the maximum: Add does nothing until it
+    // is below. The scene gets at most 20 of a species.
+    EXPECT_EQ(m_dialog->TotalText(), "Total: 43   (Max:20)");
+    m_dialog->SaveAndApply();
+    EXPECT_EQ(g_speciesCount[4], 20);
     m_dialog->Select(Centre(0));
     Press(Qt::Key_A);
+    EXPECT_EQ(m_dialog->Count(0), -3);
+    // Delete floors at 0, from below too.
+    Press(Qt::Key_D);
     EXPECT_EQ(m_dialog->Count(0), 0);
     m_dialog->Select(Centre(4));
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 27; ++i)
         Press(Qt::Key_D);
     EXPECT_EQ(m_dialog->Count(4), 8);
     EXPECT_EQ(m_dialog->Total(), 19);
@@ -134,7 +140,6 @@ TEST_F(FishSettingsDialogTest, AddStopsAtTwentyInAllDeleteAtZeroAndHandEditedCou
     EXPECT_EQ(m_dialog->Count(0), 1);
     EXPECT_EQ(m_dialog->Total(), 20);
     EXPECT_EQ(m_dialog->TotalText(), "Total: 20   (Max:20)");
-    // Delete floors at 0.
     Press(Qt::Key_D);
     Press(Qt::Key_D);
     EXPECT_EQ(m_dialog->Count(0), 0);
@@ -314,6 +319,7 @@ TEST_F(FishSettingsDialogTest, LayoutFollowsTheTemplateCentredOnTheScreen)
     auto* link = m_dialog->findChild<HyperLink*>();
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->Address().toStdString(), kMakerAddress);
+    EXPECT_EQ(link->text().toStdString(), kMakerAddress) << "the address with its scheme";
     EXPECT_LT(link->geometry().right(), Button("Add")->x());
     EXPECT_EQ(link->geometry().topLeft(), QPoint(14, 540));
 }
