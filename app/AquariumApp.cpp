@@ -76,6 +76,8 @@ int AquariumApp::InitInstance()
     if (m_frame->View()) {
         m_wiring = std::make_unique<ShellWiring>(*m_controlBar, *m_frame->View());
         m_controlBar->ShowOver(*m_frame);
+        // The aquarium, not its bar, has the keyboard at start.
+        m_frame->TakeFocus();
     }
     return -1;
 }

@@ -340,18 +340,23 @@ std::optional<QPoint> VirtualScreen::WindowOrigin(const std::string& name) const
 
 std::optional<QRect> VirtualScreen::WindowArea(const std::string& id) const
 {
-    const CommandResult r = Tool({"xdotool", "getwindowgeometry", "--shell", id});
+    // xwininfo's absolute corner: xdotool's geometry adds a window manager's
+    // frame offset a second time.
+    const CommandResult r = Tool({"xwininfo", "-id", id});
     std::map<std::string, int> values;
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);) {
-        const size_t eq = line.find('=');
-        if (eq != std::string::npos && eq + 1 < line.size() && line.compare(0, eq, "WINDOW") != 0)
-            values[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        const size_t start = line.find_first_not_of(' ');
+        values[line.substr(start, colon - start)] = std::atoi(line.c_str() + colon + 1);
     }
-    if (!values.count("X") || !values.count("Y") || !values.count("WIDTH") || !values.count("HEIGHT") ||
-        values["X"] < 0 || values["Y"] < 0)
-        return std::nullopt;
-    return QRect(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
+    const char* keys[] = {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"};
+    for (const char* key : keys)
+        if (!values.count(key))
+            return std::nullopt;
+    return QRect(values[keys[0]], values[keys[1]], values[keys[2]], values[keys[3]]);
 }
 
 void VirtualScreen::Click(QPoint p) const
