@@ -29,8 +29,12 @@ constexpr TankWidth kTankWidths[] = {
     {1440, 900, -35, 35},  {1600, 900, -38, 38}, {1680, 1050, -34, 34},
 };
 
-// The entry of a table of screen sizes whose shape (width / height) is
-// nearest to the given size's, ties going to the nearest width.
+// Shapes (width / height) closer than this count as one: 1366 x 768 is as
+// much 16:9 as 1920 x 1080, whose wider picture then serves wider screens.
+constexpr double kSameShape = 0.01;
+
+// The entry of a table of screen sizes whose shape is nearest to the given
+// size's, ties (kSameShape) going to the nearest width.
 template <typename Entry, size_t N>
 const Entry& NearestInShape(const Entry (&table)[N], int width, int height)
 {
@@ -39,7 +43,8 @@ const Entry& NearestInShape(const Entry (&table)[N], int width, int height)
     for (const Entry& c : table) {
         const double d = std::fabs(double(c.width) / c.height - shape);
         const double bestD = std::fabs(double(best->width) / best->height - shape);
-        if (d < bestD - 1e-9 || (d < bestD + 1e-9 && std::labs(long(c.width) - width) < std::labs(long(best->width) - width)))
+        const bool closerWidth = std::labs(long(c.width) - width) < std::labs(long(best->width) - width);
+        if (d < bestD - kSameShape || (d < bestD + kSameShape && closerWidth))
             best = &c;
     }
     return *best;

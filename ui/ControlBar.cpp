@@ -203,8 +203,9 @@ void ControlBar::LayOut(int screenWidth)
     const QRect screen(0, 0, screenWidth, height());
     m_clock->setVisible(screen.contains(clock));
     m_title->setVisible(screen.contains(QRect(title.topLeft(), m_title->sizeHint().boundedTo(title.size()))));
-    m_hyperlink->setVisible(
-        screen.contains(QRect(link.topLeft(), QSize(std::min(link.width(), m_hyperlink->sizeHint().width()), 1))));
+    // The link takes its text's width when it shows, whatever its slot.
+    const int linkWidth = m_hyperlink->fontMetrics().horizontalAdvance(m_hyperlink->text());
+    m_hyperlink->setVisible(screen.contains(QRect(link.topLeft(), QSize(linkWidth, 1))));
 }
 
 void ControlBar::ShowOver(QWidget& frame)

@@ -157,9 +157,9 @@ TEST(MouseState, FeedClicksArePendingAndTouchKeepsTheButtonDown)
     }
 }
 
-// The background picture reaches both side edges of screens the tables do
-// not list (wide, very wide, 4K, 16:10, small and portrait), drawn at their
-// full size, as the desktop program draws them.
+// The background picture reaches the side and bottom edges of screens the
+// tables do not list (wide, very wide, 4K, 16:10, small and portrait), drawn
+// at their full size, as the desktop program draws them.
 TEST(ScreenFill, TheBackgroundPictureCoversUnlistedScreensFromEdgeToEdge)
 {
     struct Screen {
@@ -192,6 +192,16 @@ TEST(ScreenFill, TheBackgroundPictureCoversUnlistedScreensFromEdgeToEdge)
             }
             EXPECT_LT(black, s.h / 30) << "column " << x;
         }
+        // And the bottom edge, over the middle third of the width (on a
+        // portrait screen the picture must grow to reach it).
+        std::vector<unsigned char> row(size_t(s.w) * 4);
+        glReadPixels(0, 0, s.w, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
+        int black = 0;
+        for (int x = s.w / 3; x < 2 * s.w / 3; ++x) {
+            const unsigned char* p = &row[size_t(x) * 4];
+            black += p[0] < 8 && p[1] < 8 && p[2] < 8;
+        }
+        EXPECT_LT(black, s.w / 30) << "bottom row";
         scene.Release();
     }
 }
