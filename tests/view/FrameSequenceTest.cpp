@@ -10,7 +10,9 @@
 // same pixels whatever the frame's code looks like inside. The expected
 // figures were taken from the scene as it stood before its frame was split
 // into behaviour steps and drawing; any change to the order of the random
-// draws or to the pixels shows here.
+// draws or to the pixels shows here. Since taken: 1920 x 1080 has the tank
+// of 1600 x 900 (the nearest shape), 320 x 240 the picture width of 4:3, and
+// the quick zoom clicks below act (at 320 x 240 one hits a fish).
 namespace {
 
 std::uint64_t Fnv(std::uint64_t hash, const void* data, std::size_t size)
@@ -108,9 +110,9 @@ TEST_F(FrameSequence, TakesTheSameDrawsAtTheSameFramesAndDrawsTheSamePixels)
     const Expected expected[] = {
         // The two large screens for their pixels, the small one (cheap to
         // draw) for the first 10,000 draws.
-        {1920, 1080, 150, 150, 0xab2c5e5fc8be33e0ull, 0x8d0fcd533ffa05a0ull, 0x48cbcf7fa865237ull},
+        {1920, 1080, 150, 150, 0x9e18a6e0014ebf82ull, 0x2f098f6a154e99e4ull, 0x142645d4ebef28e7ull},
         {1024, 768, 100, 100, 0xee0544b0837a2164ull, 0xef3c268c4e81d9a8ull, 0x3f484b23208944cbull},
-        {320, 240, 3100, 3015, 0x9802a51512d0d62full, 0x576e024cdda49480ull, 0xcb0f9a1641282b44ull},
+        {320, 240, 3100, 1479, 0x4c1013d829b0cba5ull, 0x730db82e3dfe3f11ull, 0xc2894ec6acd1af4dull},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(std::to_string(e.w) + "x" + std::to_string(e.h));
