@@ -13,6 +13,9 @@ PACKAGES := build-essential cmake ninja-build pkgconf \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
 # Music tests and benchmarks: a private sound server with a null sink, and real test tracks.
 PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
+# End-to-end tests run on real desktops: two window managers, and xrandr for
+# several monitors on one virtual screen.
+PACKAGES += openbox icewm x11-xserver-utils
 # Package building and the install-tree and screensaver tests.
 PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver lintian
 

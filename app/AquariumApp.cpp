@@ -85,6 +85,8 @@ int AquariumApp::InitInstance()
                              m_wiring.get(), &ShellWiring::ShowPreferences);
         else
             std::fprintf(stderr, "plovi: plovi --preferences cannot reach this aquarium (no socket in the runtime directory); the P key still opens Preferences\n");
+        // The aquarium, not its bar, has the keyboard at start.
+        m_frame->TakeFocus();
     }
     return -1;
 }

@@ -54,13 +54,23 @@ int CMainFrame::OnCreate(bool reportFps)
 
 void CMainFrame::ShowMaximized()
 {
-    // Without a window manager showFullScreen alone leaves the window at its
-    // default size, so cover the screen explicitly first.
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    setGeometry(screen);
+    // The primary screen of however many there are. Without a window
+    // manager showFullScreen alone leaves the window at its default size, so
+    // cover the screen explicitly first; with one, the full-screen state
+    // also puts the window over the desktop's panels.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    winId();
+    if (windowHandle())
+        windowHandle()->setScreen(screen);
+    setGeometry(screen->geometry());
     showFullScreen();
-    // Take the keyboard focus so Escape works before the pointer has moved
-    // (there may be no window manager to hand it over).
+    TakeFocus();
+}
+
+void CMainFrame::TakeFocus()
+{
+    // Escape must work before the pointer has moved (there may be no window
+    // manager to hand the focus over).
     activateWindow();
     if (m_view)
         m_view->requestActivate();

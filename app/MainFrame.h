@@ -18,8 +18,11 @@ public:
     // shown and the frame stays empty (still 0).
     int OnCreate(bool reportFps);
 
-    // Covers the primary screen and shows the frame.
+    // Covers the primary screen (full screen, over the desktop's panels),
+    // shows the frame and takes the keyboard focus.
     void ShowMaximized();
+    // Raises and activates the frame and gives the keyboard to the view.
+    void TakeFocus();
 
     AquariumView* View() { return m_view; }
 

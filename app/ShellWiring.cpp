@@ -1,6 +1,8 @@
 #include "app/ShellWiring.h"
 
 #include "app/AquariumApp.h"
+#include "app/DialogPlacement.h"
+#include "platform/qt/TaskbarEntry.h"
 #include "sound/BuiltinTune.h"
 #include "sound/MusicDialog.h"
 #include "ui/BackgroundDialog.h"
@@ -10,6 +12,7 @@
 #include "view/AquariumView.h"
 
 #include <QWidget>
+#include <QWindow>
 
 ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_view(view)
 {
@@ -39,11 +42,36 @@ void ShellWiring::ConnectBar()
 // dialog belongs to the aquarium's window, so the keyboard goes back there.
 void ShellWiring::RunFishSettings()
 {
+    FishSettingsDialog dialog(Frame());
+    DialogPlacement::Centre(dialog);
+    dialog.exec();
+}
+
+QWidget* ShellWiring::Frame() const
+{
     QWindow* top = &m_view;
     while (top->parent())
         top = top->parent();
-    FishSettingsDialog dialog(QWidget::find(top->winId()));
-    dialog.exec();
+    return QWidget::find(top->winId());
+}
+
+void ShellWiring::Present(QWidget& dialog)
+{
+    // Placed before its native window is made, which then takes the place as
+    // the client area's. Transient for the aquarium before it is first
+    // mapped: it then opens above the full-screen window, and with no task
+    // of its own belongs to the same application.
+    DialogPlacement::Centre(dialog);
+    dialog.winId();
+    QWidget* frame = Frame();
+    if (QWindow* window = dialog.windowHandle()) {
+        if (frame && frame->windowHandle())
+            window->setTransientParent(frame->windowHandle());
+        TaskbarEntry::Skip(*window);
+    }
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 void ShellWiring::ConnectMusic()
@@ -55,11 +83,8 @@ void ShellWiring::ConnectMusic()
     connect(&m_view, &AquariumView::builtinMusicStopRequested, m_tune.get(), &BuiltinTune::Stop);
     connect(&m_view, &AquariumView::builtinMusicRestartRequested, m_tune.get(),
             &BuiltinTune::startBuiltinMusic);
-    connect(&m_view, &AquariumView::musicDialogRequested, m_musicDialog.get(), [this] {
-        m_musicDialog->show();
-        m_musicDialog->raise();
-        m_musicDialog->activateWindow();
-    });
+    connect(&m_view, &AquariumView::musicDialogRequested, m_musicDialog.get(),
+            [this] { Present(*m_musicDialog); });
 }
 
 void ShellWiring::ConnectBackground()
@@ -68,7 +93,8 @@ void ShellWiring::ConnectBackground()
     const QSize screen(view->Scene().ScreenWidth(), view->Scene().ScreenHeight());
     m_backgroundDialog =
         std::make_unique<BackgroundDialog>([view] { return view->MakeContextCurrent(); }, screen);
-    connect(view, &AquariumView::imageDialogRequested, m_backgroundDialog.get(), &BackgroundDialog::ShowDialog);
+    connect(view, &AquariumView::imageDialogRequested, m_backgroundDialog.get(),
+            [this] { Present(*m_backgroundDialog); });
     connect(m_backgroundDialog.get(), &BackgroundDialog::shownTextureChanged, view,
             [view](unsigned texture) { view->Scene().SetCustomImageTexture(texture); });
 }

@@ -9,6 +9,7 @@ class BuiltinTune;
 class ControlBar;
 class MusicDialog;
 class PreferencesDialog;
+class QWidget;
 
 // The one place where the program's windows meet. The control bar, the
 // aquarium view and the dialogs know nothing of each other: each says what
@@ -37,6 +38,10 @@ private:
     void ConnectView();
     void ConnectBar();
     void RunFishSettings();
+    // The aquarium's top-level window (the dialogs' transient parent).
+    QWidget* Frame() const;
+    // Shows a modeless dialog centred, above the aquarium, with the keyboard.
+    void Present(QWidget& dialog);
     // The Custom Music dialog (made hidden, before the first tick) and the
     // built-in tune that follows the view's music hand-over.
     void ConnectMusic();

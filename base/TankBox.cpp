@@ -1,6 +1,7 @@
 #include "base/TankBox.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 namespace {
@@ -28,50 +29,58 @@ constexpr TankWidth kTankWidths[] = {
     {1440, 900, -35, 35},  {1600, 900, -38, 38}, {1680, 1050, -34, 34},
 };
 
-const TankWidth& NearestTankWidth(int w, int h)
+// Shapes (width / height) closer than this count as one: 1366 x 768 is as
+// much 16:9 as 1920 x 1080, whose wider picture then serves wider screens.
+constexpr double kSameShape = 0.01;
+
+// The entry of a table of screen sizes whose shape is nearest to the given
+// size's, ties (kSameShape) going to the nearest width.
+template <typename Entry, size_t N>
+const Entry& NearestInShape(const Entry (&table)[N], int width, int height)
 {
-    const TankWidth* best = &kTankWidths[0];
-    long bestScore = -1;
-    for (const TankWidth& entry : kTankWidths) {
-        // Width decides first; height only breaks ties between equal widths.
-        long score = std::labs(long(entry.width) - w) * 100000L + std::labs(long(entry.height) - h);
-        if (bestScore < 0 || score < bestScore) {
-            bestScore = score;
-            best = &entry;
-        }
+    const double shape = double(width) / double(height > 0 ? height : 1);
+    const Entry* best = &table[0];
+    for (const Entry& c : table) {
+        const double d = std::fabs(double(c.width) / c.height - shape);
+        const double bestD = std::fabs(double(best->width) / best->height - shape);
+        const bool closerWidth = std::labs(long(c.width) - width) < std::labs(long(best->width) - width);
+        if (d < bestD - kSameShape || (d < bestD + kSameShape && closerWidth))
+            best = &c;
     }
     return *best;
+}
+
+template <typename Entry, size_t N>
+const Entry* Listed(const Entry (&table)[N], int width, int height)
+{
+    for (const Entry& c : table)
+        if (c.width == width && c.height == height)
+            return &c;
+    return nullptr;
 }
 
 }  // namespace
 
 int ResolutionIndexFor(int screenWidth, int screenHeight)
 {
-    for (const ScreenClass& c : kResolutionIndex)
-        if (c.width == screenWidth && c.height == screenHeight)
-            return c.index;
-    return 1;
+    if (const ScreenClass* listed = Listed(kResolutionIndex, screenWidth, screenHeight))
+        return listed->index;
+    return ResolutionIndexByShape(screenWidth, screenHeight);
 }
 
 int ResolutionIndexByShape(int width, int height)
 {
-    const double shape = double(width) / double(height > 0 ? height : 1);
-    const ScreenClass* best = &kResolutionIndex[0];
-    for (const ScreenClass& c : kResolutionIndex) {
-        const double d = std::fabs(double(c.width) / c.height - shape);
-        const double bestD = std::fabs(double(best->width) / best->height - shape);
-        if (d < bestD - 1e-9 || (d < bestD + 1e-9 && std::labs(long(c.width) - width) < std::labs(long(best->width) - width)))
-            best = &c;
-    }
-    return best->index;
+    return NearestInShape(kResolutionIndex, width, height).index;
 }
 
 TankBox ComputeTankBoxFor(int screenWidth, int screenHeight)
 {
-    const TankWidth& entry = NearestTankWidth(screenWidth, screenHeight);
+    const TankWidth* entry = Listed(kTankWidths, screenWidth, screenHeight);
+    if (!entry)
+        entry = &NearestInShape(kTankWidths, screenWidth, screenHeight);
     TankBox box;
-    box.xMin = entry.xMin - 20.0f;
-    box.xMax = entry.xMax + 20.0f;
+    box.xMin = entry->xMin - 20.0f;
+    box.xMax = entry->xMax + 20.0f;
     box.yMax = 21.0f;
     box.yMin = -21.0f;
     box.zBack = -50.0f;

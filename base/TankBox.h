@@ -12,7 +12,9 @@ struct TankBox {
     float zFront = 0.0f;
 };
 
-// Screen class 0..7 for the listed sizes (pixels), 1 for any other size.
+// Screen class 0..7 for the listed sizes (pixels); any other size takes the
+// class of the listed size nearest in shape (ResolutionIndexByShape), so the
+// background picture still covers the screen from edge to edge.
 int ResolutionIndexFor(int screenWidth, int screenHeight);
 
 // Screen class 0..7 of the listed size whose shape (width / height) is
@@ -21,7 +23,8 @@ int ResolutionIndexFor(int screenWidth, int screenHeight);
 // give their own class.
 int ResolutionIndexByShape(int width, int height);
 
-// The tank for a screen of the given size in pixels. Listed sizes give their
-// own x range; any other size takes the box of the nearest listed size (by
-// width, then height). The box is then widened by 20 on each side in x.
+// The tank for a screen of the given size in pixels. Sizes in the tank table
+// give their own x range; any other size takes the box of the table's size
+// nearest in shape (ties: the nearest width), so the tank keeps to what the
+// screen shows. The box is then widened by 20 on each side in x.
 TankBox ComputeTankBoxFor(int screenWidth, int screenHeight);

@@ -58,13 +58,19 @@ public:
         glPushMatrix();
         glBindTexture(GL_TEXTURE_2D, texture);
         glTranslatef(0.0f, 0.0f, -110.0f);
-        const float scaleX = BackgroundPictureScaleX(resolutionIndex);
-        glScalef(scaleX, 40.0f, 1.0f);
+        // A screen taller than wide shows more than the picture's 80 units
+        // of height: the picture grows evenly until it fills that height
+        // too, its sides running off the screen. Wide screens keep the
+        // class's width and 40 exactly.
+        const float tall = screenHeight > screenWidth && screenWidth > 0 ? float(screenHeight) / float(screenWidth) : 1.0f;
+        const float scaleX = BackgroundPictureScaleX(resolutionIndex) * tall;
+        const float scaleY = 40.0f * tall;
+        glScalef(scaleX, scaleY, 1.0f);
         // The scene's frustum (half height 0.4 at distance 1 on the shorter
         // screen side) shows 80 units of the shorter side at the picture's
         // distance of 100.
         const float pixelsPerUnit = float(std::min(screenWidth, screenHeight)) / 80.0f;
-        m_filter.emplace(2.0f * scaleX * pixelsPerUnit, 80.0f * pixelsPerUnit);
+        m_filter.emplace(2.0f * scaleX * pixelsPerUnit, 2.0f * scaleY * pixelsPerUnit);
     }
     ~PicturePlacement()
     {

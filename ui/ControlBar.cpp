@@ -1,11 +1,13 @@
 #include "ui/ControlBar.h"
 
+#include "platform/qt/TaskbarEntry.h"
 #include "resources/BuiltinArt.h"
 #include "ui/DigitalClock.h"
 #include "widgets/HyperLink.h"
 #include "widgets/IconButton.h"
 
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -38,6 +40,9 @@ const ButtonSlot kButtons[] = {
 };
 
 constexpr int kIconSize = 32;   // pixels
+// Buttons without captions: the icon and a margin (pixels).
+constexpr int kCompactButtonWidth = 40;
+constexpr int kCompactGap = 4;
 // The widest caption, "ZoomOut Fish", fits its slot's 95 pixels beside the
 // icon at this size in the desktop's sans-serif.
 constexpr int kCaptionPixelSize = 12;
@@ -62,13 +67,18 @@ const QColor kButtonLit(255, 255, 255, 56);
 
 }  // namespace
 
-ControlBar::ControlBar()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+ControlBar::ControlBar() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setWindowTitle("Plovi 1.0");
+    // The aquarium keeps the keyboard when the bar appears (Escape must work
+    // at once), and the bar's tooltips show although it is not the active
+    // window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     LoadPicture();
     CreateButtons();
     CreateTexts();
+    LayOut(width());
     m_clockTimer.setInterval(kClockPeriodMs);
     connect(&m_clockTimer, &QTimer::timeout, this, &ControlBar::OnTimer);
     m_clockTimer.start();
@@ -103,6 +113,7 @@ void ControlBar::CreateButtons()
 {
     for (const ButtonSlot& slot : kButtons) {
         auto* button = new IconButton(slot.text, this);
+        m_buttons.push_back(button);
         button->SetIcon(slot.icon, 0, kIconSize, kIconSize);
         button->SetHoverBorder(false);
         button->SetShowText(true);
@@ -110,12 +121,6 @@ void ControlBar::CreateButtons()
         button->setFont(CaptionFont(button->font()));
         button->SetInactiveColours(kButtonFace, kTextColour);
         button->SetActiveColours(kButtonLit, kTextColour);
-        // The template's 30-pixel-high slot, grown about its middle so the
-        // 32 x 32 icon is not clipped.
-        QRect place = FromDialogUnits(slot.x, slot.y, slot.width, slot.height);
-        const int grow = std::max(0, kIconSize - place.height());
-        place.adjust(0, -grow / 2, 0, grow - grow / 2);
-        button->setGeometry(place);
         button->installEventFilter(this);
         if (slot.command == 0) {
             connect(button, &IconButton::clicked, this, &ControlBar::addFishRequested);
@@ -133,7 +138,7 @@ void ControlBar::CreateTexts()
     m_clock->installEventFilter(this);
 
     auto* title = new QLabel("Plovi 1.0", this);
-    title->setGeometry(FromDialogUnits(574, 4, 153, 13));
+    m_title = title;
     QFont titleFont = title->font();
     titleFont.setPixelSize(18);
     titleFont.setBold(true);
@@ -151,27 +156,91 @@ void ControlBar::CreateTexts()
     // bar's art to the right.
     const QRect linkBox = FromDialogUnits(574, 16, 96, 9);
     m_hyperlink->FitFontToWidth(linkBox.width(), kLinkLargestPx, kLinkSmallestPx);
-    m_hyperlink->setGeometry(linkBox);
+    // LayOut places it in that box, or moves it after the buttons.
     m_hyperlink->installEventFilter(this);
+}
+
+QRect ControlBar::ButtonPlace(int index, bool withCaptions)
+{
+    const ButtonSlot& slot = kButtons[index];
+    // The template's 30-pixel-high slot, grown about its middle so the
+    // 32 x 32 icon is not clipped.
+    QRect place = FromDialogUnits(slot.x, slot.y, slot.width, slot.height);
+    const int grow = std::max(0, kIconSize - place.height());
+    place.adjust(0, -grow / 2, 0, grow - grow / 2);
+    if (withCaptions)
+        return place;
+    // Icons alone, packed from the first slot's left edge.
+    const int first = FromDialogUnits(kButtons[0].x, 0, 0, 0).x();
+    return QRect(first + index * (kCompactButtonWidth + kCompactGap), place.y(), kCompactButtonWidth,
+                 place.height());
+}
+
+void ControlBar::LayOut(int screenWidth)
+{
+    // The window ends at the screen's edge: past it lies the next monitor,
+    // if any, which the bar must leave alone.
+    const int pictureWidth = m_picture.isNull() ? 2016 : m_picture.width();
+    setFixedSize(std::max(1, std::min(pictureWidth, screenWidth)), height());
+    const int count = int(m_buttons.size());
+    // Captions beside the icons while all eight buttons fit the screen that
+    // way; on a narrower screen (800 pixels, or a scaled one) the icons alone,
+    // with their captions as tooltips.
+    const bool withCaptions = ButtonPlace(count - 1, true).right() < screenWidth;
+    for (int i = 0; i < count; ++i) {
+        m_buttons[size_t(i)]->SetShowText(withCaptions);
+        m_buttons[size_t(i)]->setGeometry(ButtonPlace(i, withCaptions));
+    }
+    QRect clock = FromDialogUnits(499, 11, 60, 15);
+    QRect title = FromDialogUnits(574, 4, 153, 13);
+    QRect link = FromDialogUnits(574, 16, 96, 9);
+    if (!withCaptions) {
+        // The texts follow the packed buttons, in the template's order.
+        const int shift = ButtonPlace(count - 1, false).right() + 2 * kCompactGap + 1 - clock.x();
+        clock.translate(shift, 0);
+        title.translate(shift, 0);
+        link.translate(shift, 0);
+    }
+    m_clock->setGeometry(clock);
+    m_title->setGeometry(title);
+    m_hyperlink->setGeometry(link);
+    // What cannot show whole is left out: a cut clock reads as a wrong
+    // time, a cut address as a wrong one.
+    const QRect screen(0, 0, screenWidth, height());
+    m_clock->setVisible(screen.contains(clock));
+    m_title->setVisible(screen.contains(QRect(title.topLeft(), m_title->sizeHint().boundedTo(title.size()))));
+    // The link takes its text's width when it shows, whatever its slot.
+    const int linkWidth = m_hyperlink->fontMetrics().horizontalAdvance(m_hyperlink->text());
+    m_hyperlink->setVisible(screen.contains(QRect(link.topLeft(), QSize(linkWidth, 1))));
 }
 
 void ControlBar::ShowOver(QWidget& frame)
 {
-    move(0, 0);
+    // The primary screen's top-left corner, also when it is not the
+    // desktop's left or top monitor; sizes are in the screen's own
+    // (possibly scaled) pixels.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, width(), height());
+    LayOut(area.width());
+    // Placed before its native window is made, so the window carries the
+    // place as one the program asked for, which window managers keep.
+    setGeometry(QRect(area.topLeft(), size()));
+    // The bar belongs to the aquarium's window before it is first mapped: a
+    // window manager reads WM_TRANSIENT_FOR then, keeps a transient window
+    // above its parent (also a full-screen one) and lists the two as one
+    // application, not two tasks.
+    winId();
+    if (windowHandle()) {
+        if (frame.windowHandle())
+            windowHandle()->setTransientParent(frame.windowHandle());
+        TaskbarEntry::Skip(*windowHandle());
+    }
     // The clock shows the time from its first paint, not only from the first
     // tick of its timer: the start-up work before the event loop runs (the
     // sound devices among it) can hold that tick back for a while.
     OnTimer();
-    // The clock stands at x 998..1117. On a narrower screen (1024 wide) only
-    // a digit and a half of it would show, which reads as a wrong time, so
-    // the bar then ends with its buttons.
-    if (QScreen* screen = frame.screen())
-        m_clock->setVisible(screen->geometry().contains(m_clock->geometry()));
     show();
-    // A window manager keeps a transient window above its parent, also when
-    // the parent is full screen; without one, raising is what keeps it there.
-    if (windowHandle() && frame.windowHandle())
-        windowHandle()->setTransientParent(frame.windowHandle());
+    // Without a window manager, raising is what keeps it above the frame.
     raise();
     KeepAbove(frame);
 }

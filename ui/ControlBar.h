@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 class DigitalClock;
 class HyperLink;
@@ -21,8 +22,8 @@ class IconButton;
 // writes CMD_NONE back (SetCommand) after a dialog was asked for. Add Fish
 // asks for the fish settings dialog through addFishRequested().
 //
-// A frameless tool window that stays on top of the full-screen aquarium. It
-// is hidden until ShowOver puts it at the screen's top-left corner.
+// A frameless tool window of the full-screen aquarium's, kept above it. It
+// is hidden until ShowOver puts it at the primary screen's top-left corner.
 // Enter and Escape are swallowed, so the bar cannot be closed from the
 // keyboard.
 class ControlBar : public QWidget {
@@ -35,11 +36,17 @@ public:
     ControlBar();
     ~ControlBar() override;
 
-    // Shows the bar at screen position (0, 0) above the frame (the full-screen
-    // aquarium window), and keeps it above the frame whenever the frame is
-    // shown, activated or restacked. The clock is left out on a screen too
-    // narrow to show all of it.
+    // Shows the bar at the primary screen's top-left corner, transient for
+    // the frame (the full-screen aquarium window), and keeps it above the
+    // frame whenever the frame is shown, activated or restacked. Does not
+    // take the keyboard focus. On a screen too narrow for the buttons with
+    // their captions the buttons show their icons alone; the clock, title
+    // and link are left out where they cannot show whole.
     void ShowOver(QWidget& frame);
+
+    // Places the buttons and texts for a screen of the given width (the
+    // bar's own pixels). ShowOver calls it.
+    void LayOut(int screenWidth);
 
     // Sets the clock to the current local time in the bar's colours.
     void OnTimer();
@@ -71,10 +78,15 @@ private:
     void CreateButtons();
     void CreateTexts();
     void KeepAbove(QWidget& frame);
+    // Button `index` (template order): its slot with the caption beside the
+    // icon, or the icon alone packed from the left.
+    static QRect ButtonPlace(int index, bool withCaptions);
     static bool IsSwallowedKey(const QEvent* event);
 
     QImage m_picture;        // bitmap 153; its size is the window's size
     QPixmap m_background;    // the same, ready to paint
+    std::vector<IconButton*> m_buttons;   // template order; children of the bar
+    QWidget* m_title = nullptr;
     HyperLink* m_hyperlink = nullptr;
     DigitalClock* m_clock = nullptr;
     QTimer m_clockTimer;

@@ -2,6 +2,7 @@
 
 #include "tests/support/TestEnvironment.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -166,12 +167,63 @@ pid_t StartXvfb(int number, const std::string& screen)
 
 }  // namespace
 
-VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(height)
+namespace {
+
+// The window manager a screen runs: the one asked for, or where that is the
+// default, the one PLOVI_E2E_WM names.
+WindowManager Chosen(WindowManager asked)
+{
+    const char* name = std::getenv("PLOVI_E2E_WM");
+    if (asked != WindowManager::Openbox || !name)
+        return asked;
+    for (WindowManager wm : {WindowManager::Openbox, WindowManager::IceWm, WindowManager::None})
+        if (std::string(name) == WindowManagerName(wm))
+            return wm;
+    return asked;
+}
+
+}  // namespace
+
+const char* WindowManagerName(WindowManager wm)
+{
+    switch (wm) {
+    case WindowManager::Openbox:
+        return "openbox";
+    case WindowManager::IceWm:
+        return "icewm";
+    case WindowManager::None:
+        return "none";
+    }
+    return "none";
+}
+
+VirtualScreen::VirtualScreen(int width, int height, WindowManager wm)
+    : m_width(width), m_height(height), m_monitors{QRect(0, 0, width, height)}, m_wm(Chosen(wm))
+{
+    StartServer();
+    m_wmReady = m_pid > 0 && StartWindowManager();
+}
+
+VirtualScreen::VirtualScreen(const std::vector<QSize>& monitors, int primary, WindowManager wm)
+    : m_primary(primary), m_wm(Chosen(wm))
+{
+    for (const QSize& size : monitors) {
+        m_monitors.push_back(QRect(QPoint(m_width, 0), size));
+        m_width += size.width();
+        m_height = std::max(m_height, size.height());
+    }
+    if (monitors.empty() || primary < 0 || primary >= int(monitors.size()))
+        return;
+    StartServer();
+    m_wmReady = m_pid > 0 && SetUpMonitors() && StartWindowManager();
+}
+
+void VirtualScreen::StartServer()
 {
     // Displays from 400 up, away from :0 (a desktop), :99 and on (xvfb-run -a)
     // and each other's runs; a display already taken makes Xvfb give up at
     // once, and the next number is tried.
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const std::string screen = std::to_string(m_width) + "x" + std::to_string(m_height) + "x24";
     const int first = 400 + int(::getpid() % 500);
     for (int attempt = 0; attempt < 40 && m_pid < 0; ++attempt) {
         const int number = first + attempt;
@@ -183,8 +235,61 @@ VirtualScreen::VirtualScreen(int width, int height) : m_width(width), m_height(h
     }
 }
 
+// Xvfb's own Xinerama stacks every screen at (0, 0); RandR monitors on one
+// screen are placed where asked, carry the primary flag, and are what both
+// Qt and the window managers read as the desktop's monitors.
+bool VirtualScreen::SetUpMonitors()
+{
+    if (m_monitors.size() < 2)
+        return true;
+    for (size_t i = 0; i < m_monitors.size(); ++i) {
+        const QRect& m = m_monitors[i];
+        auto mm = [](int pixels) { return std::to_string(pixels * 254 / 960); };   // 96 dpi
+        const std::string geometry = std::to_string(m.width()) + "/" + mm(m.width()) + "x" +
+                                     std::to_string(m.height()) + "/" + mm(m.height()) + "+" +
+                                     std::to_string(m.x()) + "+" + std::to_string(m.y());
+        const std::string name = (int(i) == m_primary ? "*m" : "m") + std::to_string(i);
+        // The first monitor takes over the server's one output, whose own
+        // whole-screen monitor would otherwise stay beside them.
+        if (Tool({"xrandr", "--setmonitor", name, geometry, i == 0 ? "screen" : "none"}).exitCode != 0)
+            return false;
+    }
+    const std::string count = "Monitors: " + std::to_string(m_monitors.size());
+    return Tool({"xrandr", "--listmonitors"}).out.rfind(count, 0) == 0;
+}
+
+bool VirtualScreen::StartWindowManager()
+{
+    if (m_wm == WindowManager::None)
+        return true;
+    // A private home and configuration: the developer's own window manager
+    // settings never change what a test sees.
+    m_wmHome = std::make_unique<TempDir>();
+    const Process::Env env = {
+        {"DISPLAY", m_display},
+        {"HOME", m_wmHome->Path()},
+        {"XDG_CONFIG_HOME", m_wmHome->Path() + "config"},
+        {"ICEWM_PRIVCFG", m_wmHome->Path() + "icewm"},
+    };
+    const std::vector<std::string> argv = m_wm == WindowManager::Openbox
+                                              ? std::vector<std::string>{"openbox", "--sm-disable"}
+                                              : std::vector<std::string>{"icewm"};
+    m_wmProcess = std::make_unique<Process>(argv, env);
+    // Ready once it has announced itself on the root window (EWMH); until
+    // then a new window could be mapped before it is managed.
+    return WaitUntil(
+        [&] {
+            if (!m_wmProcess->Running())
+                return false;
+            const CommandResult r = Tool({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"});
+            return r.out.find("window id") != std::string::npos;
+        },
+        15);
+}
+
 VirtualScreen::~VirtualScreen()
 {
+    m_wmProcess.reset();   // killed before its display goes
     if (m_pid > 0) {
         ::kill(m_pid, SIGTERM);
         ::waitpid(m_pid, nullptr, 0);
@@ -228,18 +333,30 @@ std::optional<QPoint> VirtualScreen::WindowOrigin(const std::string& name) const
     const std::vector<std::string> ids = WindowsNamed(name);
     if (ids.empty())
         return std::nullopt;
-    const CommandResult r = Tool({"xdotool", "getwindowgeometry", "--shell", ids.front()});
-    int x = -1, y = -1;
+    if (const std::optional<QRect> area = WindowArea(ids.front()))
+        return area->topLeft();
+    return std::nullopt;
+}
+
+std::optional<QRect> VirtualScreen::WindowArea(const std::string& id) const
+{
+    // xwininfo's absolute corner: xdotool's geometry adds a window manager's
+    // frame offset a second time.
+    const CommandResult r = Tool({"xwininfo", "-id", id});
+    std::map<std::string, int> values;
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("X=", 0) == 0)
-            x = std::stoi(line.substr(2));
-        if (line.rfind("Y=", 0) == 0)
-            y = std::stoi(line.substr(2));
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        const size_t start = line.find_first_not_of(' ');
+        values[line.substr(start, colon - start)] = std::atoi(line.c_str() + colon + 1);
     }
-    if (x < 0 || y < 0)
-        return std::nullopt;
-    return QPoint(x, y);
+    const char* keys[] = {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"};
+    for (const char* key : keys)
+        if (!values.count(key))
+            return std::nullopt;
+    return QRect(values[keys[0]], values[keys[1]], values[keys[2]], values[keys[3]]);
 }
 
 void VirtualScreen::Click(QPoint p) const

@@ -7,12 +7,18 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class Process;
+class TempDir;
 
 // Result of a command run to completion.
 struct CommandResult {
@@ -22,18 +28,41 @@ struct CommandResult {
     std::string err;          // standard error
 };
 
-// An Xvfb server on a free display number, at the given size in pixels.
+// The window manager a VirtualScreen runs, as a user's desktop does. Openbox
+// is the default; IceWM is the second, different one (its own stacking and
+// focus rules, and a task bar along the bottom edge like a desktop panel).
+// None is the bare X server.
+enum class WindowManager { Openbox, IceWm, None };
+
+const char* WindowManagerName(WindowManager wm);   // "openbox", "icewm", "none"
+
+// An Xvfb server on a free display number, at the given size in pixels, with
+// a window manager started on it and ready (it has announced itself on the
+// root window) before the constructor returns. Several monitors are RandR
+// monitors side by side on that one screen, left to right in the order
+// given; X clients see them as Xinerama heads.
+//
+// PLOVI_E2E_WM=icewm (or none) in the environment runs every screen that
+// asked for openbox under that one instead, to try the whole suite there.
 class VirtualScreen {
 public:
-    VirtualScreen(int width, int height);
+    VirtualScreen(int width, int height, WindowManager wm = WindowManager::Openbox);
+    // monitors: sizes in pixels, left to right, tops aligned; primary: the
+    // index of the primary monitor.
+    VirtualScreen(const std::vector<QSize>& monitors, int primary, WindowManager wm = WindowManager::Openbox);
     ~VirtualScreen();
     VirtualScreen(const VirtualScreen&) = delete;
     VirtualScreen& operator=(const VirtualScreen&) = delete;
 
-    bool Ok() const { return m_pid > 0; }
+    // The server runs and the window manager (if any) is ready.
+    bool Ok() const { return m_pid > 0 && m_wmReady; }
     const std::string& Display() const { return m_display; }  // ":NN"
-    int Width() const { return m_width; }
+    int Width() const { return m_width; }    // the whole screen
     int Height() const { return m_height; }
+    WindowManager Manager() const { return m_wm; }
+    // Each monitor's area on the screen, left to right, and the primary one.
+    const std::vector<QRect>& Monitors() const { return m_monitors; }
+    QRect PrimaryMonitor() const { return m_monitors.at(size_t(m_primary)); }
 
     // Runs an X tool (xdotool, xwininfo, import ...) against this screen.
     CommandResult Tool(const std::vector<std::string>& argv, double timeoutSeconds = 10) const;
@@ -44,14 +73,27 @@ public:
     // The top-left corner on the screen of the first visible window whose
     // name matches, or nullopt while there is none.
     std::optional<QPoint> WindowOrigin(const std::string& name) const;
+    // Where a window (by id) is on the screen: its own area, without a
+    // window manager's frame; nullopt when it cannot be read.
+    std::optional<QRect> WindowArea(const std::string& id) const;
     // A real left click at p (screen pixels).
     void Click(QPoint p) const;
 
 private:
+    void StartServer();
+    bool SetUpMonitors();
+    bool StartWindowManager();
+
     int m_pid = -1;
-    int m_width;
-    int m_height;
+    int m_width = 0;
+    int m_height = 0;
     std::string m_display;
+    std::vector<QRect> m_monitors;
+    int m_primary = 0;
+    WindowManager m_wm;
+    std::unique_ptr<Process> m_wmProcess;
+    bool m_wmReady = false;
+    std::unique_ptr<TempDir> m_wmHome;   // the window manager's own empty settings
 };
 
 // One started program. Its standard output and error go to files that Out()

@@ -141,3 +141,45 @@ TEST_F(ControlBarTest, ShowsAtTheTopLeftWithAWhiteLink)
 }
 
 }  // namespace
+
+namespace {
+
+// Every button, and each text that shows, lies whole within the screen's
+// width; captions go where the buttons would not fit with them.
+TEST_F(ControlBarTest, EveryButtonFitsTheScreenAndOnlyWholeTextsShow)
+{
+    const struct {
+        int width;          // the screen's, in the bar's pixels
+        bool captions;
+        bool clock, link;   // shown
+    } screens[] = {
+        {2560, true, true, true}, {1680, true, true, true},
+        {1280, true, true, false},    // the address would run off the edge
+        {1024, true, false, false},   // the buttons fill it; clock and link would be cut
+        {960, false, true, true},     // 1920 at twice the scale
+        {800, false, true, true},
+        {640, false, true, false},
+    };
+    for (const auto& s : screens) {
+        SCOPED_TRACE(s.width);
+        m_bar.LayOut(s.width);
+        EXPECT_EQ(m_bar.width(), std::min(2016, s.width));
+        const auto buttons = m_bar.findChildren<IconButton*>();
+        ASSERT_EQ(buttons.size(), 8);
+        int right = 0;
+        for (IconButton* button : buttons) {
+            EXPECT_LT(button->geometry().right(), s.width) << button->text().toStdString();
+            EXPECT_GE(button->width(), 32);
+            EXPECT_GT(button->x(), right) << "buttons overlap";
+            right = button->geometry().right();
+        }
+        EXPECT_EQ(buttons.back()->width() > 60, s.captions);
+        EXPECT_EQ(m_bar.Clock().isVisibleTo(&m_bar), s.clock);
+        EXPECT_EQ(m_bar.Link().isVisibleTo(&m_bar), s.link);
+        for (QWidget* text : {static_cast<QWidget*>(&m_bar.Clock()), static_cast<QWidget*>(&m_bar.Link())})
+            if (text->isVisibleTo(&m_bar))
+                EXPECT_GT(text->x(), right) << "a text over the buttons";
+    }
+}
+
+}  // namespace

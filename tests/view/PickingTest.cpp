@@ -169,7 +169,7 @@ TEST_F(Picking, AFishFollowsAFlakeNearItEvenOutOfFeedModeAndEatsIt)
     EXPECT_GT(eatenAt, 0) << "the fish never reached the flake";
 }
 
-TEST_F(Picking, ZoomActsOnTheLowerSlotUnderThePointerAndOnlyWhileTheButtonIsDown)
+TEST_F(Picking, ZoomActsOnceOnTheLowerSlotUnderThePointerPerPressHeldOrQuick)
 {
     auto scene = MakeScene(1024, 768);
     KeepFish(2);
@@ -190,15 +190,30 @@ TEST_F(Picking, ZoomActsOnTheLowerSlotUnderThePointerAndOnlyWhileTheButtonIsDown
 
     SetMode(*scene, CMD_ZOOMOUT);
     scene->OnLeftButtonDown(512, 384);
-    scene->OnLeftButtonUp(512, 384);  // released before the next frame
+    scene->OnLeftButtonUp(512, 384);  // a quick click, released before the next frame
     scene->RenderFrame();
-    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 4.0f);
+    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 2.0f);
     scene->OnLeftButtonDown(512, 384);
     scene->RenderFrame();
     scene->OnLeftButtonUp(512, 384);
+    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 2.0f);  // and no smaller
+
+    SetMode(*scene, CMD_ZOOMIN);
     scene->OnLeftButtonDown(512, 384);
+    scene->OnLeftButtonUp(512, 384);
     scene->RenderFrame();
-    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 2.0f);  // 4 -> 2, and no smaller
+    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 4.0f);
+    scene->FishAt(0).Grow(2.0f, false);  // back to 2: a second pick would show
+    scene->RenderFrame();
+    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 2.0f) << "one quick click acted twice";
+
+    // A press made in feed mode is not replayed when a zoom mode is picked.
+    SetMode(*scene, CMD_FEED);
+    scene->OnLeftButtonDown(512, 384);
+    scene->OnLeftButtonUp(512, 384);
+    SetMode(*scene, CMD_ZOOMIN);
+    scene->RenderFrame();
+    EXPECT_FLOAT_EQ(scene->FishAt(0).Size(), 2.0f);
     GLint depth[2] = {};  // the frame leaves both stacks as it found them
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth[0]);
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth[1]);

@@ -3,8 +3,10 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
-TEST(ScreenTables, ResolutionIndexAndTankBoxFollowTheirOwnTables)
+TEST(ScreenTables, ListedSizesKeepTheirValuesAndOthersTakeTheNearestShape)
 {
     struct Row {
         int w, h, index;
@@ -12,11 +14,14 @@ TEST(ScreenTables, ResolutionIndexAndTankBoxFollowTheirOwnTables)
     };
     const Row rows[] = {
         {1024, 768, 0, -49, 49},  {1280, 1024, 1, -49, 49}, {1680, 1050, 2, -54, 54},
-        {1440, 900, 3, -55, 55},  {1600, 900, 5, -58, 58},  {800, 600, 1, -49, 49},
-        {1280, 960, 1, -49, 49},
-        // Indexed but not in the tank table: the nearest listed box decides.
-        {1920, 1080, 7, -54, 54}, {1366, 768, 6, -55, 55},  {1280, 800, 4, -49, 49},
-        {3840, 2160, 1, -54, 54}, {320, 200, 1, -49, 49},
+        {1440, 900, 3, -55, 55},  {1600, 900, 5, -58, 58},  {1366, 768, 6, -58, 58},
+        {1280, 800, 4, -55, 55},  {1920, 1080, 7, -58, 58},
+        // In one table only: that table decides its half, the nearest shape
+        // in the other the rest (4:3 takes 1024 x 768's picture width).
+        {800, 600, 0, -49, 49}, {1280, 960, 0, -49, 49},
+        // In neither: the nearest shape, ties to the nearest width.
+        {2560, 1440, 7, -58, 58}, {3840, 2160, 7, -58, 58}, {1920, 1200, 2, -54, 54},
+        {3440, 1440, 7, -58, 58}, {1080, 1920, 1, -49, 49}, {320, 200, 4, -55, 55},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
@@ -149,5 +154,54 @@ TEST(MouseState, FeedClicksArePendingAndTouchKeepsTheButtonDown)
         scene.OnLeftButtonUp(300, 200);
         EXPECT_EQ(scene.ButtonDown(), m.downAfterRelease);
         EXPECT_EQ(scene.ModeCursorId(), m.downAfterRelease ? m.down : m.up);
+    }
+}
+
+// The background picture reaches the side and bottom edges of screens the
+// tables do not list (wide, very wide, 4K, 16:10, small and portrait), drawn
+// at their full size, as the desktop program draws them.
+TEST(ScreenFill, TheBackgroundPictureCoversUnlistedScreensFromEdgeToEdge)
+{
+    struct Screen {
+        int w, h;
+    };
+    for (const Screen s : {Screen{800, 600}, Screen{1920, 1200}, Screen{2560, 1440}, Screen{3440, 1440},
+                           Screen{3840, 2160}, Screen{1080, 1920}}) {
+        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
+        GlTestContext gl(s.w, s.h);
+        ASSERT_TRUE(gl.Ok());
+        TempDir dir;
+        ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path().c_str());
+        ScopedEnv config("XDG_CONFIG_HOME", (dir.Path() + "config").c_str());
+        ResetProgramValues();
+        AquariumScene scene;
+        scene.SetScreenSize(s.w, s.h);
+        ASSERT_TRUE(scene.InitScene());
+        scene.RenderFrame();
+        // The outermost columns on each side, over the middle third of the
+        // height (the top is the water's dark surface by design). 4:3 keeps
+        // the listed 4:3 width, whose picture stops 2 pixels short of each
+        // edge.
+        for (int x : {3, s.w - 4}) {
+            std::vector<unsigned char> column(size_t(s.h) * 4);
+            glReadPixels(x, 0, 1, s.h, GL_RGBA, GL_UNSIGNED_BYTE, column.data());
+            int black = 0;
+            for (int y = s.h / 3; y < 2 * s.h / 3; ++y) {
+                const unsigned char* p = &column[size_t(y) * 4];
+                black += p[0] < 8 && p[1] < 8 && p[2] < 8;
+            }
+            EXPECT_LT(black, s.h / 30) << "column " << x;
+        }
+        // And the bottom edge, over the middle third of the width (on a
+        // portrait screen the picture must grow to reach it).
+        std::vector<unsigned char> row(size_t(s.w) * 4);
+        glReadPixels(0, 0, s.w, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
+        int black = 0;
+        for (int x = s.w / 3; x < 2 * s.w / 3; ++x) {
+            const unsigned char* p = &row[size_t(x) * 4];
+            black += p[0] < 8 && p[1] < 8 && p[2] < 8;
+        }
+        EXPECT_LT(black, s.w / 30) << "bottom row";
+        scene.Release();
     }
 }

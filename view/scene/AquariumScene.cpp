@@ -368,12 +368,13 @@ int AquariumScene::DropFlake(float x, float y)
     return -1;
 }
 
-// One attempt per press: the touch press is consumed here; a zoom press
-// released before this frame has already been cleared by the button-up.
+// One attempt per press, whether the button is still held or was released
+// before this frame (a quick click or a touchpad tap lasts less than a tick).
 void AquariumScene::FishPickPass()
 {
-    if (!m_buttonDown)
+    if (!m_pickPending)
         return;
+    m_pickPending = false;
     m_buttonDown = false;
     GlPassScope scope;
     int speciesOfSlot[kMaxFish];
@@ -419,6 +420,7 @@ void AquariumScene::OnLeftButtonDown(int x, int y)
     m_buttonDown = true;
     if (m_mode == CMD_FEED)
         m_feedClickPending = true;
+    m_pickPending = m_mode == CMD_TOUCH || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT;
 }
 
 void AquariumScene::OnLeftButtonUp(int, int)

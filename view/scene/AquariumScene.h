@@ -174,6 +174,9 @@ private:
     int m_mouseY = 0;
     bool m_buttonDown = false;
     bool m_feedClickPending = false;
+    // A press in touch or zoom mode that no frame has picked with yet; set
+    // only in those modes, so a press made in another mode never acts later.
+    bool m_pickPending = false;
     int m_pressCount = 0;
     bool m_settingsReadOnly = false;
 
