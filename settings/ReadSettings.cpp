@@ -119,6 +119,9 @@ void ReadSettings(ProgramValues& program, bool writeBack)
     SettingsFile file;
     ReadAquariumSection(file, program.aquarium);
     ReadFishNumbers(file, program.speciesCount);
-    if (writeBack)
+    if (writeBack) {
+        // A save killed midway at an earlier run left its temporary file.
+        file.RemoveLeftovers();
         file.Save();
+    }
 }
