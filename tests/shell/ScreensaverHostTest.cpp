@@ -1,0 +1,39 @@
+#include "app/ScreensaverHost.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ScreensaverHost, TheDrawableFollowsTheHostWithinWhatGlAndTheScreenAllow)
+{
+    const QSize gl(16384, 16384), screen(1920, 1080);
+    const struct {
+        QSize host, glLimit, screen, expected;
+    } cases[] = {
+        {{320, 240}, gl, screen, {320, 240}},                  // a preview
+        {{1920, 1080}, gl, screen, {1920, 1080}},              // the whole screen
+        {{65535, 65535}, gl, screen, {1920, 1080}},            // the largest X window
+        {{32767, 200}, gl, screen, {1920, 200}},               // each side on its own
+        {{65535, 65535}, gl, {40000, 30000}, {16384, 16384}},  // a screen beyond the GL limit
+        {{65535, 65535}, {8192, 4096}, {}, {8192, 4096}},      // no screen size known
+        {{3000, 2000}, {}, {}, {3000, 2000}},                  // nothing known: the host's
+        {{0, 0}, gl, screen, {1, 1}},                          // never empty
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScreensaverHost::DrawableSize(c.host, c.glLimit, c.screen), c.expected)
+            << c.host.width() << " x " << c.host.height();
+}
+
+TEST(ScreensaverHost, TheGlLimitIsWhatTheImplementationReports)
+{
+    const QSize limit = ScreensaverHost::GlDrawableLimit();
+    ASSERT_FALSE(limit.isEmpty());
+    // GL 1.1 promises at least 64; every implementation in use offers far
+    // more, and none can draw a 65535-pixel side.
+    EXPECT_GE(limit.width(), 1024);
+    EXPECT_GE(limit.height(), 1024);
+    EXPECT_LT(limit.width(), 65535);
+    EXPECT_LT(limit.height(), 65535);
+}
+
+}  // namespace
