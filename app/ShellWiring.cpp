@@ -41,7 +41,9 @@ void ShellWiring::RunFishSettings()
     while (top->parent())
         top = top->parent();
     FishSettingsDialog dialog(QWidget::find(top->winId()));
+    m_fishDialog = &dialog;
     dialog.exec();
+    m_fishDialog = nullptr;
 }
 
 void ShellWiring::ConnectMusic()
@@ -73,6 +75,8 @@ void ShellWiring::ConnectBackground()
 
 void ShellWiring::SaveOnExit()
 {
+    if (m_fishDialog)
+        m_fishDialog->SaveAndApply();
     m_musicDialog->SaveSettings();
     m_backgroundDialog->SaveSettings();
 }

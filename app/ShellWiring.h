@@ -7,6 +7,7 @@ class AquariumView;
 class BackgroundDialog;
 class BuiltinTune;
 class ControlBar;
+class FishSettingsDialog;
 class MusicDialog;
 
 // The one place where the program's windows meet. The control bar, the
@@ -25,7 +26,8 @@ public:
     ~ShellWiring() override;
 
     // Runs at every end of the program (Exit, Escape, the end signals):
-    // the dialogs write what the user changed.
+    // the dialogs write what the user changed, the Fish Settings dialog too
+    // when it is open (a change younger than its half-second save).
     void SaveOnExit();
 
 private:
@@ -43,4 +45,5 @@ private:
     std::unique_ptr<BuiltinTune> m_tune;
     std::unique_ptr<MusicDialog> m_musicDialog;
     std::unique_ptr<BackgroundDialog> m_backgroundDialog;
+    FishSettingsDialog* m_fishDialog = nullptr;   // while its modal run lasts
 };
