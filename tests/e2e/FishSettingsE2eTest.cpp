@@ -172,7 +172,7 @@ TEST_F(FishSettingsE2e, AChangeJustBeforeTheEndSignalIsSaved)
         Click(kDialog.topLeft() + QPoint(250, 135));   // cell 7
         Key("a");
         // Time for the key to arrive; far less than the save period.
-        WaitUntil([] { return false; }, 0.1);
+        WaitUntil([] { return false; }, 0.25);
         ASSERT_EQ(::kill(plovi->Pid(), SIGTERM), 0);
         auto result = plovi->Wait(5);
         ASSERT_TRUE(result) << "still running after SIGTERM";
