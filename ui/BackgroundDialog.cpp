@@ -25,9 +25,12 @@ constexpr const char* kCaption = "PloviFishScr";  // the application's title
 const char* const kOn = "ON";
 const char* const kOff = "OFF";
 // The State of a saved picture that could not be loaded at this start (a
-// drive not mounted yet, a file gone or damaged). It keeps its place in the
-// list and in the saved settings; the show passes over it.
-const char* const kNotLoaded = "not loaded";
+// drive not mounted yet, a file gone or damaged), short enough for the
+// column; its row is grey and says the rest when pointed at. It keeps its
+// place in the list and in the saved settings; the show passes over it.
+const char* const kNotLoaded = "N/A";
+const char* const kNotLoadedTip = "Not loaded at start-up; kept in the list for the next start.";
+const QColor kNotLoadedText(110, 110, 110);
 const QColor kListBackground(207, 184, 130);
 const QColor kListText(0, 0, 255);
 
@@ -291,12 +294,14 @@ void BackgroundDialog::OnDecoded(const QString& path, const DecodedPicture& pict
     if (saved)
         --m_savedStillLoading;
     if (texture == 0) {
-        ShowMessageBox("(" + path.toStdString() + ")" + "image loading error.", kCaption);
         // A saved picture keeps its place: it may only be missing for now.
+        // Its row comes before the message, whose box lets the next
+        // results in meanwhile.
         if (saved && !path.isEmpty() && m_count < kMaxImages)
             AppendRow(path, 0);
         if (!saved)
             StopCycling();
+        ShowMessageBox("(" + path.toStdString() + ")" + "image loading error.", kCaption);
         return;
     }
     AppendRow(path, texture);
@@ -316,7 +321,9 @@ void BackgroundDialog::AppendRow(const QString& path, unsigned texture)
     for (int column = 0; column < 2; ++column) {
         auto* item = new QTableWidgetItem(column == 0 ? path : QString(texture ? kOff : kNotLoaded));
         item->setTextAlignment(Qt::AlignCenter);
-        item->setForeground(kListText);
+        item->setForeground(texture ? kListText : kNotLoadedText);
+        if (!texture)
+            item->setToolTip(kNotLoadedTip);
         m_list->setItem(m_count, column, item);
     }
     m_count = m_list->rowCount();

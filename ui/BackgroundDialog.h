@@ -24,7 +24,8 @@ class QTableWidget;
 // texture slot appear together once the texture has been made on this (the
 // GL) thread. Textures of removed pictures are deleted. A saved picture that
 // cannot be loaded at start-up keeps its row, with an empty slot and the
-// State "not loaded", so it stays in the saved list; the show passes over it.
+// State "N/A" (not loaded), so it stays in the saved list; the show passes
+// over it.
 // Paths are kept as FileNameText gives them, so a name that is not UTF-8 is
 // saved back byte for byte.
 //
