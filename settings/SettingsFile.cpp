@@ -69,9 +69,9 @@ bool NeedsQuotes(const std::string& path)
 
 bool SettingsFile::CanHoldPath(const std::string& path)
 {
-    const std::size_t stored = path.size() + (NeedsQuotes(path) ? 2 : 0);
+    // Reading strips the quotes before it cuts the value to the buffer.
     return path.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
-           stored < PrivateProfile::kPathBufferSize;
+           path.size() < PrivateProfile::kPathBufferSize;
 }
 
 bool SettingsFile::WritePath(const std::string& section, const std::string& key, const std::string& path)
