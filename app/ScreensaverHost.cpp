@@ -5,9 +5,6 @@
 
 #include <QAbstractEventDispatcher>
 #include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
@@ -126,24 +123,6 @@ QSize ScreensaverHost::DrawableSize(const QSize& host, const QSize& glLimit, con
                  side(host.height(), glLimit.height(), screen.height()));
 }
 
-QSize ScreensaverHost::GlDrawableLimit()
-{
-    QOffscreenSurface surface;
-    surface.create();
-    QOpenGLContext context;
-    if (!context.create() || !context.makeCurrent(&surface))
-        return {};
-    GLint viewport[2] = {0, 0};
-    GLint texture = 0;
-    QOpenGLFunctions* gl = context.functions();
-    gl->glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    context.doneCurrent();
-    if (viewport[0] <= 0 || viewport[1] <= 0 || texture <= 0)
-        return {};
-    return QSize(std::min(viewport[0], texture), std::min(viewport[1], texture));
-}
-
 void ScreensaverHost::FitView(int hostWidth, int hostHeight)
 {
     // The host's size goes to the drawable only within these limits: a
@@ -207,7 +186,6 @@ int ScreensaverHost::Start()
 
     const xcb_screen_t* rootScreen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
     m_screen = QSize(rootScreen->width_in_pixels, rootScreen->height_in_pixels);
-    m_glLimit = GlDrawableLimit();
     m_view = std::make_unique<AquariumView>(AquariumView::Role::Screensaver);
     m_view->SetReportFps(m_reportFps);
     if (m_coversRoot) {
@@ -216,10 +194,17 @@ int ScreensaverHost::Start()
         m_hostWindow.reset(QWindow::fromWinId(m_host));
         m_view->setParent(m_hostWindow.get());
     }
+    // The screen's size bounds the drawable before any GL buffer exists; the
+    // GL implementation's own limit, known once the context does, may bound
+    // it further (a desktop wider than a GL drawable can be).
     FitView(geometry.width, geometry.height);
     const qreal ratio = m_view->devicePixelRatio();
     if (!m_view->OnCreate(int(m_view->width() * ratio), int(m_view->height() * ratio)))
         return 1;
+    m_glLimit = m_view->MaxDrawableSize();
+    if (DrawableSize(QSize(geometry.width, geometry.height), m_glLimit, m_screen) !=
+        QSize(int(m_view->width() * ratio), int(m_view->height() * ratio)))
+        FitView(geometry.width, geometry.height);
     // The host may have gone while the view was being made inside it.
     if (!QueryGeometry(m_connection, m_host).exists)
         return Fail(std::string("window ") + id + " disappeared; nothing to draw into");

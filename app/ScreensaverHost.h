@@ -39,12 +39,6 @@ public:
     // nothing.
     static QSize DrawableSize(const QSize& host, const QSize& glLimit, const QSize& screen);
 
-    // The largest drawable the GL implementation supports: the smaller of
-    // GL_MAX_VIEWPORT_DIMS and GL_MAX_TEXTURE_SIZE in each direction, asked
-    // of a context like the view's on an off-screen surface. Empty when no
-    // context could be made (the view's own creation then says why).
-    static QSize GlDrawableLimit();
-
 private:
     std::uint32_t FindHostWindow() const;
     bool WatchHostWindow();
@@ -57,7 +51,7 @@ private:
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_host = 0;       // the window drawn into
     bool m_coversRoot = false;      // the host is the real root: the view is a top-level window
-    QSize m_glLimit;                // see GlDrawableLimit
+    QSize m_glLimit;                // see AquariumView::MaxDrawableSize
     QSize m_screen;                 // the root window's size
     std::unique_ptr<QWindow> m_hostWindow;
     std::unique_ptr<AquariumView> m_view;

@@ -40,6 +40,11 @@ public:
     // Starts the 20 ms frame timer.
     void StartTimer();
 
+    // The largest drawable the GL implementation supports, in device
+    // pixels: the smaller of GL_MAX_VIEWPORT_DIMS and GL_MAX_TEXTURE_SIZE in
+    // each direction. Empty before OnCreate made the context.
+    QSize MaxDrawableSize();
+
     // Print the time to the first frame, then the measured frame rate once a
     // second, to standard error.
     void SetReportFps(bool on) { m_reportFps = on; }
