@@ -500,17 +500,17 @@ TEST_F(PictureDecoderTest, CostlyJpegsAreGivenUpWhenTheirBudgetIsSpent)
     for (const char* name : {"few-comments.jpg", "few-scans.jpg"})
         EXPECT_TRUE(Decode(Path(name)).Ok()) << name;
 
+    // Processor time, not the clock, so a busy machine does not matter.
     constexpr double kBudget = 0.5;
     for (const char* name : {"comments.jpg", "scans.jpg"}) {
         const double before = DecodeBudget::ThreadSeconds();
-        QElapsedTimer clock;
-        clock.start();
         EXPECT_FALSE(PictureDecoder::Decode(QString::fromStdString(Path(name)), kScreen, kMaxTexture,
                                             DecodeBudget(kBudget))
                          .Ok())
             << name;
-        EXPECT_GE(DecodeBudget::ThreadSeconds() - before, kBudget) << name << ": refused before its budget";
-        EXPECT_LT(clock.elapsed(), 4000) << name;
+        const double used = DecodeBudget::ThreadSeconds() - before;
+        EXPECT_GE(used, kBudget) << name << ": refused before its budget";
+        EXPECT_LT(used, kBudget + 1.5) << name << ": went on long after its budget";
     }
 }
 
@@ -530,14 +530,15 @@ TEST_F(PictureDecoderTest, LoaderGivesUpACostlyPictureThenLoadsTheNextAndCancels
         const std::vector<std::pair<QString, bool>> expected = {{"comments.jpg", false}, {"next.png", true}};
         EXPECT_EQ(results, expected);
     }
-    // With the whole budget, the loader going away stops the decoder at once.
-    auto loader = std::make_unique<PictureLoader>(kScreen, kMaxTexture);
+    // With a budget of minutes, the loader going away stops the decoder at
+    // its next read instead of waiting for the budget to run out.
+    auto loader = std::make_unique<PictureLoader>(kScreen, kMaxTexture, nullptr, 600.0);
     loader->Request(QString::fromStdString(Path("comments.jpg")));
     QTest::qWait(300);
     QElapsedTimer clock;
     clock.start();
     loader.reset();
-    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_LT(clock.elapsed(), 10000);
 }
 
 }  // namespace
