@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <xcb/xcb.h>
 #include <csignal>
 #include <cstdio>
@@ -109,6 +110,31 @@ ScreensaverHost::~ScreensaverHost()
         dispatcher->removeNativeEventFilter(this);
 }
 
+QSize ScreensaverHost::DrawableSize(const QSize& host, const QSize& glLimit, const QSize& screen)
+{
+    const auto side = [](int wanted, int gl, int shown) {
+        int result = wanted;
+        if (gl > 0)
+            result = std::min(result, gl);
+        if (shown > 0)
+            result = std::min(result, shown);
+        return std::max(result, 1);
+    };
+    return QSize(side(host.width(), glLimit.width(), screen.width()),
+                 side(host.height(), glLimit.height(), screen.height()));
+}
+
+void ScreensaverHost::FitView(int hostWidth, int hostHeight)
+{
+    // The host's size goes to the drawable only within these limits: a
+    // software renderer given a 65535 x 65535 window tries to allocate
+    // buffers of that size, and even a 16000 x 16000 one takes seconds a
+    // frame for pixels no screen shows.
+    const QSize size = DrawableSize(QSize(hostWidth, hostHeight), m_glLimit, m_screen);
+    const qreal ratio = m_view->devicePixelRatio();
+    m_view->setGeometry(0, 0, std::max(1, int(size.width() / ratio)), std::max(1, int(size.height() / ratio)));
+}
+
 int ScreensaverHost::Fail(const std::string& message) const
 {
     std::fprintf(stderr, "plovi: %s\n", message.c_str());
@@ -159,6 +185,8 @@ int ScreensaverHost::Start()
         return Fail(std::string("window ") + id + " does not exist; nothing to draw into");
     QAbstractEventDispatcher::instance()->installNativeEventFilter(this);
 
+    const xcb_screen_t* rootScreen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+    m_screen = QSize(rootScreen->width_in_pixels, rootScreen->height_in_pixels);
     m_view = std::make_unique<AquariumView>(AquariumView::Role::Screensaver);
     if (m_coversRoot) {
         m_view->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
@@ -166,11 +194,18 @@ int ScreensaverHost::Start()
         m_hostWindow.reset(QWindow::fromWinId(m_host));
         m_view->setParent(m_hostWindow.get());
     }
+    // The screen's size bounds the drawable before any GL buffer exists; the
+    // GL implementation's own limit, known once the context does, may bound
+    // it further (a desktop wider than a GL drawable can be).
+    FitView(geometry.width, geometry.height);
     const qreal ratio = m_view->devicePixelRatio();
-    m_view->setGeometry(0, 0, int(geometry.width / ratio), int(geometry.height / ratio));
-    if (!m_view->OnCreate(geometry.width, geometry.height))
+    if (!m_view->OnCreate(int(m_view->width() * ratio), int(m_view->height() * ratio)))
         return 1;
     ApplyRunOptions(m_options, *m_view);
+    m_glLimit = m_view->MaxDrawableSize();
+    if (DrawableSize(QSize(geometry.width, geometry.height), m_glLimit, m_screen) !=
+        QSize(int(m_view->width() * ratio), int(m_view->height() * ratio)))
+        FitView(geometry.width, geometry.height);
     // The host may have gone while the view was being made inside it.
     if (!QueryGeometry(m_connection, m_host).exists)
         return Fail(std::string("window ") + id + " disappeared; nothing to draw into");
@@ -187,10 +222,8 @@ bool ScreensaverHost::nativeEventFilter(const QByteArray& eventType, void* messa
     switch (event->response_type & 0x7F) {
     case XCB_CONFIGURE_NOTIFY: {
         const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
-        if (configure->window == m_host && m_view) {
-            const qreal ratio = m_view->devicePixelRatio();
-            m_view->resize(int(configure->width / ratio), int(configure->height / ratio));
-        }
+        if (configure->window == m_host && m_view)
+            FitView(configure->width, configure->height);
         break;
     }
     case XCB_DESTROY_NOTIFY: {

@@ -44,7 +44,9 @@ void ShellWiring::RunFishSettings()
 {
     FishSettingsDialog dialog(Frame());
     DialogPlacement::Centre(dialog);
+    m_fishDialog = &dialog;
     dialog.exec();
+    m_fishDialog = nullptr;
 }
 
 QWidget* ShellWiring::Frame() const
@@ -120,6 +122,8 @@ void ShellWiring::ShowPreferences()
 
 void ShellWiring::SaveOnExit()
 {
+    if (m_fishDialog)
+        m_fishDialog->SaveAndApply();
     m_musicDialog->SaveSettings();
     m_backgroundDialog->SaveSettings();
     m_preferencesDialog->SaveSettings();

@@ -7,6 +7,7 @@ class AquariumView;
 class BackgroundDialog;
 class BuiltinTune;
 class ControlBar;
+class FishSettingsDialog;
 class MusicDialog;
 class PreferencesDialog;
 class QWidget;
@@ -27,7 +28,8 @@ public:
     ~ShellWiring() override;
 
     // Runs at every end of the program (Exit, Escape, the end signals):
-    // the dialogs write what the user changed.
+    // the dialogs write what the user changed, the Fish Settings dialog too
+    // when it is open (a change younger than its half-second save).
     void SaveOnExit();
 
     // Shows Preferences in front of the aquarium (its key, or a request
@@ -56,4 +58,5 @@ private:
     std::unique_ptr<MusicDialog> m_musicDialog;
     std::unique_ptr<BackgroundDialog> m_backgroundDialog;
     std::unique_ptr<PreferencesDialog> m_preferencesDialog;
+    FishSettingsDialog* m_fishDialog = nullptr;   // while its modal run lasts
 };

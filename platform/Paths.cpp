@@ -27,6 +27,38 @@ std::string EnvOr(const char* name, const std::string& fallback)
     return (value && *value) ? std::string(value) : fallback;
 }
 
+// $HOME, or with HOME unset (a service, a stripped environment) the
+// account's home from the password database; "" when there is none.
+std::string HomeDirectory()
+{
+    std::string home = EnvOr("HOME", "");
+    if (home.empty()) {
+        const passwd* account = ::getpwuid(::getuid());
+        if (account && account->pw_dir && account->pw_dir[0] == '/')
+            home = account->pw_dir;
+    }
+    return home;
+}
+
+std::string HostName()
+{
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0' || name[0] == '.')
+        return "localhost";
+    std::string host(name);
+    for (char& c : host)
+        if (c == '/')
+            c = '_';
+    return host;
+}
+
+bool IsPrivateDirectoryOfOurs(const std::string& dir)
+{
+    struct stat st {};
+    return !dir.empty() && ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
 }  // namespace
 
 namespace Paths {
@@ -63,23 +95,28 @@ std::string RuntimeDirectory()
 {
     // Only a directory no one else can write to: in a shared one, another
     // user could plant links or files where the transient files go.
-    std::string xdg = EnvOr("XDG_RUNTIME_DIR", "");
-    struct stat st {};
-    if (!xdg.empty() && ::stat(xdg.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-        (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 && ::access(xdg.c_str(), W_OK | X_OK) == 0)
+    const std::string xdg = EnvOr("XDG_RUNTIME_DIR", "");
+    if (IsPrivateDirectoryOfOurs(xdg))
         return WithSlash(xdg);
+    // Without one, a directory in the user's own home. A fixed name in the
+    // shared temp directory can be taken first by another user, and a fresh
+    // name for each start would give each start a lock of its own. One per
+    // machine: a home shared over the network must not lock out the same
+    // user's aquarium on another machine, nor mix process ids.
+    const std::string home = HomeDirectory();
+    const std::string cache = EnvOr("XDG_CACHE_HOME", home.empty() ? std::string() : home + "/.cache");
+    if (!cache.empty() && cache.front() == '/') {
+        const std::string dir = WithSlash(cache) + "plovi/" + HostName() + "/";
+        if (EnsurePrivateDirectory(dir) && IsPrivateDirectoryOfOurs(dir))
+            return dir;
+    }
+    // No usable home (a service account): the per-user name under the temp
+    // directory, while it is this user's.
     std::string temp = TempDirectory();
     if (temp.empty())
         temp = "/tmp/";
-    std::string own = temp + "plovi-" + std::to_string(::getuid()) + "/";
-    if (EnsurePrivateDirectory(own))
-        return own;
-    // Someone else holds that name: a fresh directory of this process's own.
-    static const std::string fresh = [&temp] {
-        std::string pattern = temp + "plovi-" + std::to_string(::getuid()) + "-XXXXXX";
-        return ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
-    }();
-    return fresh;
+    const std::string own = temp + "plovi-" + std::to_string(::getuid()) + "/";
+    return EnsurePrivateDirectory(own) && IsPrivateDirectoryOfOurs(own) ? own : std::string();
 }
 
 std::string AssetDirectory()
@@ -93,13 +130,7 @@ std::string AssetDirectory()
 
 std::string SettingsDirectory()
 {
-    std::string home = EnvOr("HOME", "");
-    if (home.empty()) {
-        // HOME unset (a service, a stripped environment): the account's home.
-        const passwd* account = ::getpwuid(::getuid());
-        if (account && account->pw_dir && account->pw_dir[0] == '/')
-            home = account->pw_dir;
-    }
+    const std::string home = HomeDirectory();
     std::string config = EnvOr("XDG_CONFIG_HOME", home.empty() ? std::string() : home + "/.config");
     if (config.empty())
         return {};

@@ -8,9 +8,12 @@ namespace Paths {
 
 // Per-user runtime directory for transient files: $XDG_RUNTIME_DIR when it is
 // a directory of this user that no one else may write to; otherwise a
-// private (0700) "plovi-<uid>" directory under the temp directory, or, when
-// another user holds that name, a fresh private directory of this process.
-// Used for the instance locks.
+// private (0700) "plovi/<host name>" directory in the user's cache directory
+// ($XDG_CACHE_HOME, default ~/.cache); without a usable home, a private
+// "plovi-<uid>" directory under the temp directory while it is this user's.
+// Every start of this user's gets the same one, so the instance locks in it
+// hold; another user can neither take its name nor write into it. Empty when
+// none of them can be used.
 std::string RuntimeDirectory();
 
 // The directory the built-in art is written out to while it is loaded:

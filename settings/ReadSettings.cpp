@@ -158,6 +158,9 @@ void ReadSettings(ProgramValues& program, bool writeBack)
     file.StartWithComment(kFileComment);
     ReadAquariumSection(file, program.aquarium);
     ReadFishNumbers(file, program.speciesCount);
-    if (writeBack)
+    if (writeBack) {
+        // A save killed midway at an earlier run left its temporary file.
+        file.RemoveLeftovers();
         file.Save();
+    }
 }

@@ -10,7 +10,8 @@ struct ProgramValues;
 // "FOGNONGDU" outside 0..25 and "LIGHTQIANGDU" outside 0..100 are replaced by
 // their defaults. Absent fish counts are drawn with Rand() % 2. Write failures
 // (a read-only file or directory) leave the file as it was; the values in
-// memory are the same either way.
+// memory are the same either way. When it writes, it first deletes what
+// saves killed midway at earlier runs left beside the file.
 void ReadSettings();
 // The same into `values` (a scene's own values; ReadSettings() fills Program()).
 // With writeBack false the file is only read; the values are the same.

@@ -59,6 +59,9 @@ public:
     // pair of quotes around it. False when no value can hold it (a line
     // break or NUL in it).
     bool WritePath(const std::string& section, const std::string& key, const std::string& path);
+    // Whether WritePath can store the path so that it reads back whole: no
+    // line break or NUL, and short enough for kPathBufferSize.
+    static bool CanHoldPath(const std::string& path);
 
     // A file that does not exist yet (or is empty) begins with these
     // comment lines; see PrivateProfile::StartWithComment.
@@ -66,10 +69,22 @@ public:
 
     // Writes the staged values. False, with the file as it was, when the file
     // is read-only, unreadable or cannot be replaced. Callers may ignore it:
-    // the values in memory stay in effect for this run either way.
+    // the values in memory stay in effect for this run either way. The
+    // settings are never written through a link (the link stays, and a
+    // message says so once a run) nor into a folder other users can write
+    // to (whose file is not read either; also said once a run).
     bool Save();
 
+    // Deletes the temporary files that saves killed midway left beside the
+    // file (see AtomicFile::RemoveLeftovers); for the start of the program.
+    int RemoveLeftovers() const;
+
+    // Lets every message about a failed save be said once more (tests).
+    static void ResetMessages();
+
 private:
+    void SayNotSaved() const;
+
     PrivateProfile m_profile;
 };
 

@@ -1,6 +1,7 @@
 #include "sound/MusicDialog.h"
 
 #include "platform/MessageBox.h"
+#include "platform/qt/FileNameText.h"
 #include "settings/ProgramValues.h"
 #include "settings/SettingsFile.h"
 #include "sound/MusicSettings.h"
@@ -9,6 +10,7 @@
 #include "widgets/TrackList.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -211,7 +213,7 @@ void MusicDialog::LoadSettings()
     if (saved.ownMusic)
         m_onOff->SetCheck(1);
     for (const std::string& path : saved.tracks)
-        AppendTrack(QString::fromStdString(path));
+        AppendTrack(FileNameText::FromBytes(QByteArray::fromStdString(path)));
     if (!m_random->GetCheck() && !m_repeatAll->GetCheck() && !m_repeatOne->GetCheck())
         m_repeatOne->SetCheck(1);
     // The first ticked box in this order wins.
@@ -233,7 +235,7 @@ void MusicDialog::SaveSettings()
     s.repeatOne = m_repeatOne->GetCheck() == 1;
     s.ownMusic = m_onOff->GetCheck() == 1;
     for (int row = 0; row < m_list->rowCount(); ++row)
-        s.tracks.push_back(m_list->item(row, 0)->text().toStdString());
+        s.tracks.push_back(FileNameText::ToBytes(m_list->item(row, 0)->text()).toStdString());
     SettingsFile file;
     s.Write(file);
     file.Save();
@@ -292,8 +294,23 @@ void MusicDialog::OnCommand(int id)
 void MusicDialog::OnAddMusic()
 {
     const QString path = m_pickFile(this);
-    if (!path.isEmpty())
-        AppendTrack(path);
+    if (path.isEmpty())
+        return;
+    // A name whose bytes the file dialog lost, or one the settings file
+    // could not hold, would be lost at the next start: said now instead.
+    const std::string bytes = FileNameText::ToBytes(path).toStdString();
+    std::string why;
+    if (FileNameText::LostBytes(path) && !QFile::exists(path))
+        why = "file name is not valid UTF-8, so it cannot be opened. Rename the file and add it again.";
+    else if (bytes.find_first_of("\r\n") != std::string::npos)
+        why = "file name holds a line break, so it cannot be saved in the list.";
+    else if (!SettingsFile::CanHoldPath(bytes))
+        why = "path is too long to be saved in the list.";
+    if (!why.empty()) {
+        ShowMessageBox("(" + path.toStdString() + ") " + why, kMessageCaption);
+        return;
+    }
+    AppendTrack(path);
 }
 
 void MusicDialog::OnRemove()

@@ -3,6 +3,7 @@
 #include "environment/PictureUploader.h"
 #include "platform/MessageBox.h"
 #include "platform/MsvcRandom.h"
+#include "platform/qt/FileNameText.h"
 #include "settings/ProgramValues.h"
 #include "settings/SettingsFile.h"
 #include "ui/PictureLoader.h"
@@ -23,6 +24,13 @@ namespace {
 constexpr const char* kCaption = "PloviFishScr";  // the application's title
 const char* const kOn = "ON";
 const char* const kOff = "OFF";
+// The State of a saved picture that could not be loaded at this start (a
+// drive not mounted yet, a file gone or damaged), short enough for the
+// column; its row is grey and says the rest when pointed at. It keeps its
+// place in the list and in the saved settings; the show passes over it.
+const char* const kNotLoaded = "N/A";
+const char* const kNotLoadedTip = "Not loaded at start-up; kept in the list for the next start.";
+const QColor kNotLoadedText(110, 110, 110);
 const QColor kListBackground(207, 184, 130);
 const QColor kListText(0, 0, 255);
 
@@ -63,7 +71,20 @@ constexpr int kOwnImageGrowPx = 9;
 constexpr int kLampGrowPx = 6;
 
 // A path as the file system names it.
-std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string PathBytes(const QString& path) { return FileNameText::ToBytes(path).toStdString(); }
+
+// Why a picture the user picked cannot join the list, or "" when it can.
+std::string WhyNotAdded(const QString& path)
+{
+    const std::string bytes = PathBytes(path);
+    if (FileNameText::LostBytes(path) && !QFile::exists(path))
+        return "file name is not valid UTF-8, so it cannot be opened. Rename the file and add it again.";
+    if (bytes.find_first_of("\r\n") != std::string::npos)
+        return "file name holds a line break, so it cannot be saved in the list.";
+    if (!SettingsFile::CanHoldPath(bytes))
+        return "path is too long to be saved in the list.";
+    return {};
+}
 
 }  // namespace
 
@@ -265,6 +286,10 @@ void BackgroundDialog::AddFile(const QString& path)
         ShowMessageBox("The maximum number of background is: " + std::to_string(kMaxImages), kCaption);
         return;
     }
+    if (const std::string why = WhyNotAdded(path); !why.empty()) {
+        ShowMessageBox("(" + path.toStdString() + ") " + why, kCaption);
+        return;
+    }
     m_loader->Request(path);
 }
 
@@ -283,9 +308,14 @@ void BackgroundDialog::OnDecoded(const QString& path, const DecodedPicture& pict
     if (saved)
         --m_savedStillLoading;
     if (texture == 0) {
-        ShowMessageBox("(" + path.toStdString() + ")" + "image loading error.", kCaption);
+        // A saved picture keeps its place: it may only be missing for now.
+        // Its row comes before the message, whose box lets the next
+        // results in meanwhile.
+        if (saved && !path.isEmpty() && m_count < kMaxImages)
+            AppendRow(path, 0);
         if (!saved)
             StopCycling();
+        ShowMessageBox("(" + path.toStdString() + ")" + "image loading error.", kCaption);
         return;
     }
     AppendRow(path, texture);
@@ -303,9 +333,11 @@ void BackgroundDialog::AppendRow(const QString& path, unsigned texture)
     m_textures[m_count] = texture;
     m_list->insertRow(m_count);
     for (int column = 0; column < 2; ++column) {
-        auto* item = new QTableWidgetItem(column == 0 ? path : QString(kOff));
+        auto* item = new QTableWidgetItem(column == 0 ? path : QString(texture ? kOff : kNotLoaded));
         item->setTextAlignment(Qt::AlignCenter);
-        item->setForeground(kListText);
+        item->setForeground(texture ? kListText : kNotLoadedText);
+        if (!texture)
+            item->setToolTip(kNotLoadedTip);
         m_list->setItem(m_count, column, item);
     }
     m_count = m_list->rowCount();
@@ -369,23 +401,32 @@ unsigned BackgroundDialog::ChooseNext(int row, bool picked)
         return kNoChoice;
     if (picked) {
         SetAllStates(kOff);
-        m_list->item(row, 1)->setText(kOn);
+        if (m_textures[row] != 0)
+            m_list->item(row, 1)->setText(kOn);
         return m_textures[row];
     }
     switch (m_playMode) {
     case RepeatOne:
         // The no-choice value counts as no current image too, so the show
         // starts again at the first row.
-        return m_currentImage != 0 && m_currentImage != kNoChoice ? m_currentImage : m_textures[0];
+        return m_currentImage != 0 && m_currentImage != kNoChoice ? m_currentImage : LoadedFrom(0);
     case RepeatAll: {
         int i = 0;
         while (i < m_count && m_textures[i] != m_currentImage)
             ++i;
-        return m_textures[(i + 1) % m_count];
+        return LoadedFrom((i + 1) % m_count);
     }
     default:
-        return m_textures[Rand() % m_count];
+        return LoadedFrom(Rand() % m_count);
     }
+}
+
+unsigned BackgroundDialog::LoadedFrom(int row) const
+{
+    for (int i = 0; i < m_count; ++i)
+        if (const unsigned texture = m_textures[(row + i) % m_count])
+            return texture;
+    return 0;
 }
 
 void BackgroundDialog::SetCurrentImage(unsigned texture)
@@ -409,7 +450,8 @@ void BackgroundDialog::StopCycling()
 void BackgroundDialog::SetAllStates(const QString& state)
 {
     for (int row = 0; row < m_count; ++row)
-        m_list->item(row, 1)->setText(state);
+        if (m_textures[row] != 0)
+            m_list->item(row, 1)->setText(state);
 }
 
 void BackgroundDialog::MarkRowOf(unsigned texture)
@@ -464,7 +506,7 @@ void BackgroundDialog::LoadSettings()
     for (int i = 0; i < std::min(sum, int(kMaxImages)); ++i) {
         const std::string path = file.ReadString(SettingsSection::kCustomImages, "ImageList" + std::to_string(i),
                                                  PrivateProfile::kPathBufferSize);
-        AddFile(QFile::decodeName(QByteArray::fromStdString(path)));
+        m_loader->Request(FileNameText::FromBytes(QByteArray::fromStdString(path)));
         ++m_savedStillLoading;
     }
     if (!m_modeBoxes[0]->GetCheck() && !m_modeBoxes[1]->GetCheck() && !m_modeBoxes[2]->GetCheck())
@@ -485,8 +527,9 @@ void BackgroundDialog::SaveSettings()
         file.WriteString(section, kModeBoxes[mode].key, m_modeBoxes[mode]->GetCheck() ? "1" : "0");
     file.WriteString(section, "OwnImage", m_ownImage->GetCheck() ? "1" : "0");
     file.WriteString(section, "ImageTime", m_interval->text().toStdString());
-    // A path the file cannot hold (a line break in a name) is left out
-    // rather than leaving a gap that would fail at the next start.
+    // Add refuses a path the file cannot hold; should one get here anyway,
+    // it is left out rather than leaving a gap that would fail at the next
+    // start.
     int stored = 0;
     for (int row = 0; row < m_count; ++row)
         if (file.WritePath(section, "ImageList" + std::to_string(stored), PathBytes(RowPath(row))))

@@ -22,7 +22,12 @@ class QTableWidget;
 //
 // Pictures are decoded on a worker thread (PictureLoader); a row and its
 // texture slot appear together once the texture has been made on this (the
-// GL) thread. Textures of removed pictures are deleted.
+// GL) thread. Textures of removed pictures are deleted. A saved picture that
+// cannot be loaded at start-up keeps its row, with an empty slot and the
+// State "N/A" (not loaded), so it stays in the saved list; the show passes
+// over it.
+// Paths are kept as FileNameText gives them, so a name that is not UTF-8 is
+// saved back byte for byte.
 //
 // The picture to show is published through shownTextureChanged(): the
 // current image's texture, or 0 (the built-in picture) while there is none
@@ -53,7 +58,10 @@ public:
     void SaveSettings();
 
     // Asks for the picture at path to be added (the maximum message when ten
-    // are listed or on their way). The row comes when it is decoded.
+    // are listed or on their way). The row comes when it is decoded. A path
+    // the settings could not keep (a line break, a name whose bytes the
+    // file dialog lost because they are not UTF-8) is refused with a
+    // message saying why.
     void AddFile(const QString& path);
     void RemoveSelected();
     void RemoveAll();
@@ -97,6 +105,9 @@ private:
     void OnDecoded(const QString& path, const DecodedPicture& picture);
     void AppendRow(const QString& path, unsigned texture);
     unsigned ChooseNext(int row, bool picked);
+    // The texture of the first loaded row from `row` on, wrapping around; 0
+    // when no row is loaded.
+    unsigned LoadedFrom(int row) const;
     void SetCurrentImage(unsigned texture);
     void StartCycling();
     void StopCycling();

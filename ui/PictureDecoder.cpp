@@ -1,6 +1,8 @@
 #include "ui/PictureDecoder.h"
 
-#include <QBuffer>
+#include "platform/qt/FileNameText.h"
+#include "ui/BudgetedBuffer.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
@@ -32,7 +34,7 @@ int LargestPowerOfTwoNotAbove(int side)
 // checked.
 QByteArray ReadRegularFile(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(FileNameText::ToBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {};
     struct stat info {};
@@ -160,12 +162,17 @@ void PictureDecoder::MakeNtscSafe(QImage& rgba)
 
 DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, int maxTextureSize)
 {
+    return Decode(path, screen, maxTextureSize, DecodeBudget(kBudgetSeconds));
+}
+
+DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, int maxTextureSize,
+                                      const DecodeBudget& budget)
+{
     DecodedPicture result;
     QByteArray data = ReadRegularFile(path);
     if (data.isEmpty())
         return result;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
+    BudgetedBuffer buffer(data, budget);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -175,10 +182,14 @@ DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, 
     if (format == "jpeg" && !JpegIsComplete(data))
         return result;
     QImage level = ReadScaled(reader, data.size(), screen, maxTextureSize);
-    if (level.isNull())
+    // A decoder cut short by the budget may still have made a picture of
+    // what it read: grey where the rest would have been.
+    if (level.isNull() || budget.Spent())
         return result;
     result.levels.push_back(TextureLevel(level));
     while (level.width() > 1 || level.height() > 1) {
+        if (budget.Cancelled())
+            return DecodedPicture();
         level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2),
                              Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         result.levels.push_back(TextureLevel(level));

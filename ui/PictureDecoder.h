@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DecodeBudget.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -24,6 +26,9 @@ struct DecodedPicture {
 // part was. The EXIF orientation is applied. Each side of the result is a
 // power of two: the next one at or above the picture's side, but never above
 // the next one at or above the screen's side nor above maxTextureSize.
+// Decoding stops with nothing once its budget is spent (a picture that costs
+// more than kBudgetSeconds of processor time is broken or hostile) or
+// cancelled.
 //
 // Thread-safe: Decode keeps no state, so worker threads may call it at once.
 class PictureDecoder {
@@ -36,9 +41,18 @@ public:
     // byte); a file declaring more is broken or hostile, and decoding it
     // would cost the declared size in memory and time for nothing.
     static constexpr qint64 kMaxPixelsPerByte = 8 * 1032;
+    // Processor seconds one picture may take. A 24-megapixel photo takes
+    // about a tenth of a second here, and several times that in a
+    // sanitizer build; a JPEG of 200,000 comment segments would take minutes.
+    static constexpr double kBudgetSeconds = 4.0;
 
     // screen: pixels; maxTextureSize: GL_MAX_TEXTURE_SIZE of the context
     // the picture will be uploaded to.
+    // The path is as FileNameText gives it (a name that is not UTF-8 keeps
+    // its bytes). budget: made on the calling thread.
+    static DecodedPicture Decode(const QString& path, const QSize& screen, int maxTextureSize,
+                                 const DecodeBudget& budget);
+    // With a budget of kBudgetSeconds from now and no cancel flag.
     static DecodedPicture Decode(const QString& path, const QSize& screen, int maxTextureSize);
 
     // The texture side for a picture side (pixels): see above. At least 1.

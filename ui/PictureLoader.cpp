@@ -6,8 +6,8 @@
 #include <malloc.h>
 #endif
 
-PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent)
-    : QObject(parent), m_screen(screen), m_maxTextureSize(maxTextureSize)
+PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent, double budgetSeconds)
+    : QObject(parent), m_screen(screen), m_maxTextureSize(maxTextureSize), m_budgetSeconds(budgetSeconds)
 {
     // A file may declare any size: refuse to allocate more than this.
     QImageReader::setAllocationLimit(PictureDecoder::kAllocationLimitMb);
@@ -25,6 +25,7 @@ PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* p
 PictureLoader::~PictureLoader()
 {
     m_pool.clear();
+    m_cancel = true;
     m_pool.waitForDone();
 }
 
@@ -33,10 +34,13 @@ void PictureLoader::Request(const QString& path)
     ++m_pending;
     const QSize screen = m_screen;
     const int maxSize = m_maxTextureSize;
+    const double seconds = m_budgetSeconds;
     // The destructor waits for a running task, so `this` outlives it; a
     // result still queued when the loader goes is dropped with its events.
-    m_pool.start([this, path, screen, maxSize] {
-        auto picture = std::make_shared<DecodedPicture>(PictureDecoder::Decode(path, screen, maxSize));
+    m_pool.start([this, path, screen, maxSize, seconds] {
+        const DecodeBudget budget(seconds, &m_cancel);
+        auto picture =
+            std::make_shared<DecodedPicture>(PictureDecoder::Decode(path, screen, maxSize, budget));
         QMetaObject::invokeMethod(
             this, [this, path, picture] { Deliver(path, *picture); }, Qt::QueuedConnection);
     });

@@ -5,17 +5,23 @@
 #include <QObject>
 #include <QSize>
 #include <QThreadPool>
+#include <atomic>
 
 // Decodes users' pictures on a worker thread, one at a time and in the order
 // they were asked for, so neither start-up nor the frame loop waits for a
 // large photo. Results come back on the thread that owns the loader (the
 // interface thread, which also owns the GL context) through decoded().
+// A picture that spends its decoding budget is given up like a file that
+// cannot be read, and the next one starts.
 class PictureLoader : public QObject {
     Q_OBJECT
 public:
-    // screen: pixels; maxTextureSize: see PictureDecoder::Decode.
-    PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent = nullptr);
-    // Drops the requests not yet started and waits for the one running.
+    // screen: pixels; maxTextureSize: see PictureDecoder::Decode;
+    // budgetSeconds: processor seconds each picture may take.
+    PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent = nullptr,
+                  double budgetSeconds = PictureDecoder::kBudgetSeconds);
+    // Drops the requests not yet started and cancels the one running, whose
+    // decoder stops at its next read of the file.
     ~PictureLoader() override;
 
     void Request(const QString& path);
@@ -31,6 +37,8 @@ private:
 
     QSize m_screen;
     int m_maxTextureSize;
+    double m_budgetSeconds;
     int m_pending = 0;
+    std::atomic<bool> m_cancel{false};
     QThreadPool m_pool;
 };

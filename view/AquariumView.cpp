@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QPixmap>
 #include <QSurfaceFormat>
 #include <algorithm>
@@ -87,6 +88,20 @@ bool AquariumView::OnCreate(int screenWidth, int screenHeight)
     }
     m_sceneReady = m_scene.InitScene();
     return true;
+}
+
+QSize AquariumView::MaxDrawableSize()
+{
+    if (!m_context || !m_context->makeCurrent(this))
+        return {};
+    GLint viewport[2] = {0, 0};
+    GLint texture = 0;
+    QOpenGLFunctions* gl = m_context->functions();
+    gl->glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    if (viewport[0] <= 0 || viewport[1] <= 0 || texture <= 0)
+        return {};
+    return QSize(std::min(viewport[0], texture), std::min(viewport[1], texture));
 }
 
 void AquariumView::StartTimer()

@@ -43,6 +43,11 @@ public:
     // Starts the 20 ms frame timer.
     void StartTimer();
 
+    // The largest drawable the GL implementation supports, in device
+    // pixels: the smaller of GL_MAX_VIEWPORT_DIMS and GL_MAX_TEXTURE_SIZE in
+    // each direction. Empty before OnCreate made the context.
+    QSize MaxDrawableSize();
+
     // The measured frame rate once a second: on the picture in the
     // screensaver role (a daemon may show a module's standard error on the
     // screen), else to standard error after the time to the first frame.

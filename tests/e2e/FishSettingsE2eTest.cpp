@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -160,4 +161,26 @@ TEST_F(FishSettingsE2e, ClearEmptiesTheTankAndThreeAddsBringThreeFishWhileTheDia
     auto result = plovi->Wait(5);
     ASSERT_TRUE(result) << "Escape did not reach the aquarium after the dialog";
     EXPECT_EQ(result->exitCode, 0);
+}
+
+// A logout's SIGTERM comes the moment after a change, before the dialog's
+// half-second save: the end of the program saves the counts as it saves the
+// other dialogs'.
+TEST_F(FishSettingsE2e, AChangeJustBeforeTheEndSignalIsSaved)
+{
+    WriteSettings({0, 0, 0, 0, 0, 0, 0, 0});
+    for (int run = 0; run < 3; ++run) {
+        auto plovi = StartAndOpenDialog();
+        Click(kDialog.topLeft() + QPoint(250, 135));   // cell 7
+        Key("a");
+        // Time for the key to arrive; far less than the save period.
+        WaitUntil([] { return false; }, 0.25);
+        ASSERT_EQ(::kill(plovi->Pid(), SIGTERM), 0);
+        auto result = plovi->Wait(5);
+        ASSERT_TRUE(result) << "still running after SIGTERM";
+        EXPECT_EQ(result->exitCode, 0);
+        EXPECT_NE(ReadWholeFile(SettingsPath()).find("Fish7=" + std::to_string(run + 1) + "\n"), std::string::npos)
+            << "run " << run << ":\n"
+            << ReadWholeFile(SettingsPath());
+    }
 }

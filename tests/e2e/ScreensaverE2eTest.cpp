@@ -139,6 +139,30 @@ TEST_F(Screensaver, DrawsOnlyIntoTheGivenWindowFollowsItsSizeAndLeavesTheSetting
     EXPECT_EQ(ReadAll(settingsPath), kPartialSettings) << "the settings file was changed";
 }
 
+// Windows far larger than any screen or GL implementation: the module draws
+// what can be shown, at the window's top-left corner, and keeps running,
+// also when a window grows to the largest size X allows.
+TEST_F(Screensaver, HostWindowsOfAnySizeAreDrawnWithoutACrash)
+{
+    HostWindow host(s_screen->Display(), 0, 0, 32767, 32767);
+    ASSERT_TRUE(host.Ok());
+    auto plovi = m_session.Start({"--window-id", host.HexIdText()});
+    RegionLook look;
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, screen, &look))
+        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << plovi->Err();
+    host.Resize(65535, 65535);
+    WaitUntil([] { return false; }, 1.0);
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, screen, &look))
+        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << plovi->Err();
+    ASSERT_TRUE(plovi->Running()) << plovi->Err();
+    host.Destroy();
+    const auto result = plovi->Wait(2.0);
+    ASSERT_TRUE(result) << "still running after its window was destroyed\n" << plovi->Err();
+    EXPECT_EQ(result->signal, 0);
+    EXPECT_EQ(result->exitCode, 0) << plovi->Err();
+}
+
 TEST_F(Screensaver, APreviewAndAFullScreenRunAtOnceAndEndWhenTheirWindowsGo)
 {
     // The environment's window (the daemon's way) and a second module beside

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Startup = ScreenFixture<1680, 1050>;
@@ -81,14 +83,40 @@ TEST_F(Startup, SecondStartExitsAtOnceWithoutAWindow)
 TEST_F(Startup, RunsWithoutAUsableRuntimeDirectory)
 {
     // Missing, or pointing at something that is not a directory: the program
-    // falls back to a private directory under the temp path.
-    // The temp path is the session's own, so the fallback is private to it.
+    // falls back to a private directory in the user's own home.
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const std::string lock = m_session.HomeDir() + "/.cache/plovi/" + host + "/PloviFishScr";
     for (auto value : {std::optional<std::string>(), std::optional<std::string>("/dev/null")}) {
         auto plovi = m_session.Start({}, {{"XDG_RUNTIME_DIR", value}, {"TMPDIR", m_session.TmpDir()}});
         EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
         ASSERT_TRUE(plovi->Running()) << plovi->Err();
-        EXPECT_TRUE(FileExists(m_session.TmpDir() + "/plovi-" + std::to_string(::getuid()) + "/PloviFishScr"));
+        EXPECT_TRUE(FileExists(lock)) << lock;
     }
+}
+
+// Another user took the name a per-user directory would have in the shared
+// temp directory before this user's first start.
+TEST_F(Startup, ASquattedTempDirectoryStillGivesOneInstanceAndLeavesNothingBehind)
+{
+    const std::string squatted = m_session.TmpDir() + "/plovi-" + std::to_string(::getuid());
+    ASSERT_EQ(::mkdir(squatted.c_str(), 0777), 0);
+    if (::chown(squatted.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "making a directory another user's needs root";
+    const Process::Env env = {{"XDG_RUNTIME_DIR", std::nullopt}, {"TMPDIR", m_session.TmpDir()}};
+    auto first = m_session.Start({}, env);
+    ASSERT_TRUE(m_session.WaitForWindow(*first)) << first->Err();
+    for (int start = 0; start < 2; ++start) {
+        auto again = m_session.Start({}, env);
+        auto result = again->Wait(5.0);
+        ASSERT_TRUE(result) << "start " << start << " is running beside the first";
+        EXPECT_EQ(result->exitCode, 0);
+    }
+    EXPECT_EQ(s_screen->WindowsNamed(AquariumSession::kWindowName).size(), 1u);
+    EXPECT_TRUE(first->Running());
+    for (const auto& entry : std::filesystem::directory_iterator(m_session.TmpDir()))
+        EXPECT_TRUE(entry.path() == squatted || entry.path().filename().string().rfind("plovi", 0) != 0)
+            << entry.path();
 }
 
 TEST_F(Startup, EveryStartInARowReachesTheDisplay)

@@ -4,7 +4,9 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -49,6 +51,13 @@ TEST(Paths, DirectoriesAreCreatedPrivateUnderTheXdgLocations)
     }
 }
 
+std::string HostName()
+{
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return name;
+}
+
 TEST(Paths, MissingOrUnusableLocationsAreReportedOrReplaced)
 {
     TempDir dir;
@@ -56,21 +65,20 @@ TEST(Paths, MissingOrUnusableLocationsAreReportedOrReplaced)
         ScopedEnv tmp("TMPDIR", "/nonexistent-plovi-tmp");
         EXPECT_EQ(Paths::TempDirectory(), "");
     }
-    {
-        ScopedEnv tmp("TMPDIR", dir.Path().c_str());
-        ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
-        // Without $XDG_RUNTIME_DIR a private directory under the temp path is used.
-        const std::string fallback = Paths::RuntimeDirectory();
-        EXPECT_EQ(fallback.rfind(dir.Path() + "plovi-", 0), 0u) << fallback;
-    }
     ScopedEnv config("XDG_CONFIG_HOME", "/dev/null");  // a file, not a directory
     EXPECT_EQ(Paths::SettingsDirectory(), "");
 }
 
-TEST(Paths, RuntimeDirectoryOthersCouldWriteToIsReplacedByAPrivateOne)
+// Without a private $XDG_RUNTIME_DIR every start of the user's must still
+// find the same directory, one no other user can take or write to: a
+// squatted fixed name in the shared temp directory used to give each start
+// a fresh directory of its own, so every start ran, and each left its
+// directory behind.
+TEST(Paths, RuntimeDirectoryFallsBackToOneOnlyTheUserOwns)
 {
-    TempDir tmp, base;
+    TempDir tmp, base, cache;
     ScopedEnv tmpdir("TMPDIR", tmp.Path().c_str());
+    ScopedEnv cacheHome("XDG_CACHE_HOME", cache.Path().c_str());
     const std::string open = base.Path() + "open", foreign = base.Path() + "foreign", good = base.Path() + "good";
     for (const std::string& d : {open, foreign, good})
         ASSERT_EQ(::mkdir(d.c_str(), 0700), 0);
@@ -87,7 +95,7 @@ TEST(Paths, RuntimeDirectoryOthersCouldWriteToIsReplacedByAPrivateOne)
         {"another user's", canChown ? foreign.c_str() : open.c_str(), false},
         {"private and ours", good.c_str(), true},
     };
-    const std::string fallback = tmp.Path() + "plovi-" + std::to_string(::getuid()) + "/";
+    const std::string fallback = cache.Path() + "plovi/" + HostName() + "/";
     for (const auto& c : cases) {
         ScopedEnv runtime("XDG_RUNTIME_DIR", c.value);
         const std::string dir = Paths::RuntimeDirectory();
@@ -96,21 +104,20 @@ TEST(Paths, RuntimeDirectoryOthersCouldWriteToIsReplacedByAPrivateOne)
         ASSERT_EQ(::lstat(dir.c_str(), &st), 0) << c.what;
         EXPECT_EQ(st.st_mode & 0777, 0700u) << c.what;
     }
+    EXPECT_EQ(std::filesystem::directory_iterator(tmp.Path()), std::filesystem::directory_iterator())
+        << "nothing made in the shared temp directory";
 
-    // The fallback name planted by someone else, or left wide open by us.
+    // Without a usable home, the per-user name under the temp directory
+    // while it is the user's; taken by another user, none at all.
     ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
-    ::chmod(fallback.c_str(), 0777);
-    EXPECT_EQ(Paths::RuntimeDirectory(), fallback);
-    struct stat st {};
-    ::stat(fallback.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0700u) << "made private again";
+    ScopedEnv noCache("XDG_CACHE_HOME", "/dev/null/cache");
+    const std::string own = tmp.Path() + "plovi-" + std::to_string(::getuid()) + "/";
+    EXPECT_EQ(Paths::RuntimeDirectory(), own);
     if (canChown) {
-        ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
-        const std::string own = Paths::RuntimeDirectory();
-        EXPECT_EQ(own.rfind(fallback.substr(0, fallback.size() - 1) + "-", 0), 0u) << own;
-        ASSERT_EQ(::stat(own.c_str(), &st), 0);
-        EXPECT_EQ(st.st_uid, ::getuid());
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(Paths::RuntimeDirectory(), "");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.Path()), {}), 1)
+            << "no directory of a process's own is left behind";
     }
 }
 

@@ -1,16 +1,21 @@
+#include "settings/AtomicFile.h"
 #include "settings/PrivateProfile.h"
 #include "settings/ProfileNumber.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -130,21 +135,116 @@ TEST_F(ProfileFile, RefusesNamesAndValuesThatCouldNotBeReadBack)
     EXPECT_EQ(ReadWholeFile(m_path), "[A]\nx=1\n");
 }
 
-TEST_F(ProfileFile, ReplacementKeepsModeAndLinksAndLeavesNoTemporaryFile)
+TEST_F(ProfileFile, ReplacementKeepsTheModeAndLeavesNoTemporaryFile)
 {
-    const std::string target = m_dir.Path() + "real.ini";
-    WriteFile(target, "[A]\nx=1\n");
-    ::chmod(target.c_str(), 0640);
-    ASSERT_EQ(::symlink(target.c_str(), m_path.c_str()), 0);
+    WriteFile(m_path, "[A]\nx=1\n");
+    ::chmod(m_path.c_str(), 0640);
     ASSERT_TRUE(Write("A", "x", "2"));
-    EXPECT_TRUE(std::filesystem::is_symlink(m_path));
-    EXPECT_EQ(ReadWholeFile(target), "[A]\nx=2\n");
-    EXPECT_EQ(ModeOf(target), 0640u);
-    EXPECT_EQ(EntriesIn(m_dir.Path()), 2u);
+    EXPECT_EQ(ReadWholeFile(m_path), "[A]\nx=2\n");
+    EXPECT_EQ(ModeOf(m_path), 0640u);
+    EXPECT_EQ(EntriesIn(m_dir.Path()), 1u);
 
     const std::string fresh = m_dir.Path() + "new.ini";
     ASSERT_TRUE(WritePrivateProfileString("A", "x", "1", fresh));
     EXPECT_EQ(ModeOf(fresh), 0600u);
+}
+
+// A link at the settings path would have a save write into (or split off) a
+// file of another name: the user's notes, or a file another user pointed it
+// at. It is read through, never written through, and stays a link.
+TEST_F(ProfileFile, LinksAreReadButNeverWrittenThroughOrBroken)
+{
+    const std::string notes = m_dir.Path() + "notes.txt", second = m_dir.Path() + "notes-too.txt";
+    WriteFile(notes, "[A]\nx=1\nmy notes\n");
+    ASSERT_EQ(::link(notes.c_str(), second.c_str()), 0);
+    ASSERT_EQ(::symlink(notes.c_str(), m_path.c_str()), 0);
+    EXPECT_EQ(ReadPrivateProfileString("A", "x", m_path), "1");
+    EXPECT_EQ(AtomicFile::CheckReplace(m_path), AtomicFile::Refusal::Link);
+    EXPECT_FALSE(Write("A", "x", "2"));
+    EXPECT_FALSE(Write("B", "y", "3"));
+    // A file with a second name is not replaced either: the names would part.
+    EXPECT_EQ(AtomicFile::CheckReplace(notes), AtomicFile::Refusal::Link);
+    EXPECT_FALSE(WritePrivateProfileString("A", "x", "2", notes));
+
+    EXPECT_TRUE(std::filesystem::is_symlink(m_path));
+    EXPECT_EQ(ReadWholeFile(notes), "[A]\nx=1\nmy notes\n");
+    EXPECT_TRUE(std::filesystem::equivalent(notes, second));
+    EXPECT_EQ(EntriesIn(m_dir.Path()), 3u) << "no temporary file left";
+}
+
+// In a directory others may write to, anything at the name may be theirs.
+TEST_F(ProfileFile, ADirectoryOthersMayWriteToIsNeitherReadNorWritten)
+{
+    const std::string victim = m_dir.Path() + "bashrc";
+    WriteFile(victim, "[A]\nx=1\n");
+    for (const mode_t mode : {mode_t(01777), mode_t(0770)}) {
+        TempDir shared;
+        ::chmod(shared.Path().c_str(), mode);
+        const std::string planted = shared.Path() + "PloviSet.ini", plain = shared.Path() + "plain.ini";
+        ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
+        WriteFile(plain, "[A]\nx=1\n");
+        for (const std::string& path : {planted, plain, shared.Path() + "absent.ini"}) {
+            EXPECT_EQ(AtomicFile::CheckReplace(path), AtomicFile::Refusal::SharedDirectory) << path;
+            EXPECT_EQ(ReadPrivateProfileString("A", "x", path), "") << path;
+            EXPECT_FALSE(WritePrivateProfileString("A", "x", "2", path)) << path;
+        }
+        EXPECT_EQ(EntriesIn(shared.Path()), 2u);
+        ::chmod(shared.Path().c_str(), 0700);
+    }
+    EXPECT_EQ(ReadWholeFile(victim), "[A]\nx=1\n");
+}
+
+// Saves killed at random points: the file is always one whole version, and
+// what they leave behind is cleaned up, but never the temporary file of a
+// save still at work.
+TEST_F(ProfileFile, KilledSavesLeaveAWholeFileAndTheirLeftoversAreRemoved)
+{
+    const std::string small = "[A]\nx=" + std::string(100, 's') + "\n";
+    const std::string large = "[A]\nx=" + std::string(1 << 20, 'l') + "\n";
+    WriteFile(m_path, small);
+    for (int kill = 0; kill < 20; ++kill) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (;;)
+                AtomicFile::Replace(m_path, (kill % 2) ? small : large);
+        }
+        ::usleep(2000 + 1500 * kill);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        const std::string text = ReadWholeFile(m_path);
+        ASSERT_TRUE(text == small || text == large) << "a mixed file after kill " << kill;
+    }
+    // Leftovers like a killed save's, names that only look alike, and a
+    // save at work in another process (holding its file locked).
+    for (const char* name : {"p.ini.Ab3xY9", "p.ini.000000"})
+        WriteFile(m_dir.Path() + name, large);
+    for (const char* name : {"p.ini.old", "p.ini.Ab3xY", "p.ini.Ab3xY9z", "q.ini.Ab3xY9"})
+        WriteFile(m_dir.Path() + name, "keep");
+    ASSERT_EQ(::symlink(m_path.c_str(), (m_dir.Path() + "p.ini.LnK123").c_str()), 0);
+    const std::string atWork = m_dir.Path() + "p.ini.WoRk42";
+    WriteFile(atWork, "half");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(atWork.c_str(), O_RDONLY);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(ready[1], "x", 1);
+        ::pause();
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    AtomicFile::RemoveLeftovers(m_path);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path()))
+        left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    const std::vector<std::string> expected = {"p.ini",       "p.ini.Ab3xY",  "p.ini.Ab3xY9z", "p.ini.LnK123",
+                                               "p.ini.WoRk42", "p.ini.old",   "q.ini.Ab3xY9"};
+    EXPECT_EQ(left, expected);
 }
 
 TEST_F(ProfileFile, FullDiskLeavesTheOldFileWhole)

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -272,6 +273,70 @@ TEST_F(ReadSettingsTest, DialogHelpersReadAndWriteTheSameFile)
     EXPECT_EQ(ReadProfileInt(SettingsSection::kCustomMusic, "MusicSum"), 3);
     EXPECT_EQ(ReadProfileString(SettingsSection::kCustomMusic, "MusicList1", 4096), longPath);
     EXPECT_EQ(ReadProfileString(SettingsSection::kCustomMusic, "MusicList1").size(), 127u);
+}
+
+TEST_F(ReadSettingsTest, ALinkedSettingsFileIsReadButNeverWrittenAndTheUserIsToldOnce)
+{
+    SettingsFile::ResetMessages();
+    const std::string notes = m_dir.Path() + "notes.txt";
+    std::ofstream(notes) << "[Aquarium Settings]\nLIGHTQIANGDU=60\n";
+    std::filesystem::create_directories(SettingsDir());
+    ASSERT_EQ(::symlink(notes.c_str(), IniPath().c_str()), 0);
+    ReadSettings();
+    EXPECT_EQ(Aquarium().light, 60);
+    EXPECT_TRUE(WriteProfileInt(SettingsSection::kCustomMusic, "MusicSum", 1) == false);
+    EXPECT_TRUE(std::filesystem::is_symlink(IniPath()));
+    EXPECT_EQ(ReadWholeFile(notes), "[Aquarium Settings]\nLIGHTQIANGDU=60\n");
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].find(IniPath() + " is a link to another file"), std::string::npos) << m_messages[0];
+}
+
+TEST_F(ReadSettingsTest, TheFallBackInAFolderOthersCanWriteToIsNeitherReadNorWritten)
+{
+    SettingsFile::ResetMessages();
+    const std::string blocker = m_dir.Path() + "not-a-directory";
+    std::ofstream(blocker) << "x";
+    ScopedEnv config("XDG_CONFIG_HOME", blocker.c_str());
+    // Another user's link in a shared folder, pointing at this user's file.
+    TempDir shared;
+    ::chmod(shared.Path().c_str(), 01777);
+    const std::string victim = m_dir.Path() + "bashrc";
+    std::ofstream(victim) << "export PATH\n";
+    ASSERT_EQ(::symlink(victim.c_str(), (shared.Path() + "PloviSet.ini").c_str()), 0);
+    const std::string cwd = std::filesystem::current_path();
+    std::filesystem::current_path(shared.Path());
+    ReadSettings();
+    std::filesystem::current_path(cwd);
+    ::chmod(shared.Path().c_str(), 0700);
+    EXPECT_EQ(ReadWholeFile(victim), "export PATH\n");
+    EXPECT_EQ(Aquarium().fog, 25) << "the defaults are in effect";
+    ExpectFirstRunCounts();
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[0], "ERROR: Error Find TempPath.");
+    EXPECT_NE(m_messages[1].find("in a folder other users can write to"), std::string::npos) << m_messages[1];
+}
+
+TEST_F(ReadSettingsTest, StartUpRemovesWhatKilledSavesLeftBesideTheFile)
+{
+    WriteIni("[Aquarium Settings]\nLIGHTQIANGDU=60\n");
+    std::ofstream(SettingsDir() + "PloviSet.ini.k1LLed") << "a whole copy";
+    std::ofstream(SettingsDir() + "notes.txt") << "mine";
+    ReadSettings();
+    EXPECT_FALSE(FileExists(SettingsDir() + "PloviSet.ini.k1LLed"));
+    EXPECT_TRUE(FileExists(SettingsDir() + "notes.txt"));
+    EXPECT_EQ(Aquarium().light, 60);
+}
+
+TEST(SettingsPaths, PathsTheFileCannotGiveBackWholeAreRefused)
+{
+    const std::string longest(PrivateProfile::kPathBufferSize - 1, 'p');
+    EXPECT_TRUE(SettingsFile::CanHoldPath("/music/a b.mp3"));
+    EXPECT_TRUE(SettingsFile::CanHoldPath(longest));
+    EXPECT_TRUE(SettingsFile::CanHoldPath("/pictures/\xE9t\xE9.jpg"));
+    EXPECT_FALSE(SettingsFile::CanHoldPath(longest + "p"));
+    EXPECT_TRUE(SettingsFile::CanHoldPath(" " + longest.substr(2) + " ")) << "the quotes do not count";
+    EXPECT_FALSE(SettingsFile::CanHoldPath("/a\nb.mp3"));
+    EXPECT_FALSE(SettingsFile::CanHoldPath("/a\rb.mp3"));
 }
 
 }  // namespace

@@ -37,4 +37,12 @@ TEST(AquariumViewTest, TheCursorFollowsTheModePickedOnTheBar)
         EXPECT_EQ(cursor.hotSpot(), QPoint(art->hotX, art->hotY)) << step.command;
     }
     EXPECT_EQ(view.Scene().Mode(), CMD_FEED);
+
+    // What the GL implementation can draw: GL 1.1 promises 64, every
+    // implementation in use far more, and none a 65535-pixel side.
+    const QSize limit = view.MaxDrawableSize();
+    EXPECT_GE(limit.width(), 1024);
+    EXPECT_GE(limit.height(), 1024);
+    EXPECT_LT(limit.width(), 65535);
+    EXPECT_LT(limit.height(), 65535);
 }

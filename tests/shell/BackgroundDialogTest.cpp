@@ -9,6 +9,7 @@
 #include "widgets/IconButton.h"
 
 #include <GL/gl.h>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -304,6 +305,85 @@ TEST_F(BackgroundDialogTest, SavedPicturesWithTheBoxTickedShowAtTheFirstTickAfte
     EXPECT_NE(m_dialog->CurrentImage(), Dialog::kNoChoice);
     EXPECT_NE(m_dialog->CurrentImage(), 0u);
     EXPECT_EQ(OnRow(), m_dialog->CurrentImage() == m_dialog->SlotTexture(0) ? 0 : 1);
+}
+
+// A drive not mounted yet at start-up must not cost the user the picture:
+// it keeps its row and its place in the saved list, and the show passes
+// over it.
+TEST_F(BackgroundDialogTest, ASavedPictureMissingAtStartKeepsItsPlaceAndTheShowPassesOverIt)
+{
+    const std::string gone = m_pictures.Path() + "on-a-drive-not-mounted.jpg";
+    const std::string a = Picture("a.png", Qt::red), c = Picture("c.bmp", Qt::blue);
+    WriteSettings("[Custom Images]\nImageSum=3\nOwnImage=1\nCycImage=1\nImageTime=0\nImageList0=" + a +
+                  "\nImageList1=" + gone + "\nImageList2=" + c + "\n");
+    // A real message box runs its own event loop, which lets the next
+    // pictures arrive while it is open.
+    SetMessageBoxHandler([this](const std::string& text, const std::string&, MessageIcon) {
+        m_messages.push_back(text);
+        QTest::qWait(300);
+    });
+    Open();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_dialog->PendingCount() == 0; }, 10000));
+    ASSERT_EQ(m_dialog->Count(), 3);
+    EXPECT_EQ(m_dialog->RowPath(1).toStdString(), gone);
+    EXPECT_EQ(m_dialog->RowState(1), "N/A");
+    EXPECT_EQ(m_dialog->SlotTexture(1), 0u);
+    EXPECT_EQ(m_messages, std::vector<std::string>{"(" + gone + ")image loading error."});
+
+    // Repeat All every tick: rows 0 and 2 in turn, never the missing one.
+    int last = OnRow();
+    for (int tick = 0; tick < 4; ++tick) {
+        m_dialog->OnTimer();
+        EXPECT_NE(m_dialog->CurrentImage(), 0u);
+        const int row = OnRow();
+        EXPECT_TRUE(row == 0 || row == 2) << row;
+        EXPECT_NE(row, last);
+        last = row;
+    }
+    EXPECT_EQ(m_dialog->RowState(1), "N/A");
+
+    m_dialog->SaveSettings();
+    m_dialog.reset();
+    const std::string saved = ReadWholeFile(m_config.Path() + "plovi/PloviSet.ini");
+    EXPECT_NE(saved.find("ImageSum=3"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ImageList1=" + gone + "\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ImageList2=" + c + "\n"), std::string::npos) << saved;
+}
+
+TEST_F(BackgroundDialogTest, ANameThatIsNotUtf8LoadsAndIsSavedBackByteForByte)
+{
+    const std::string latin1 = m_pictures.Path() + "\xE9t\xE9 \xB5.png";   // "été µ" in ISO-8859-1
+    {
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        ASSERT_TRUE(image.save(QString::fromStdString(m_pictures.Path() + "made.png")));
+        std::filesystem::rename(m_pictures.Path() + "made.png", latin1);
+    }
+    WriteSettings("[Custom Images]\nImageSum=1\nImageList0=" + latin1 + "\n");
+    Open();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_dialog->PendingCount() == 0; }, 10000));
+    ASSERT_EQ(m_dialog->Count(), 1);
+    EXPECT_NE(m_dialog->SlotTexture(0), 0u) << "the file was opened under its own name";
+    EXPECT_TRUE(m_messages.empty());
+    m_dialog->SaveSettings();
+    const std::string saved = ReadWholeFile(m_config.Path() + "plovi/PloviSet.ini");
+    EXPECT_NE(saved.find("ImageList0=" + latin1 + "\n"), std::string::npos) << saved;
+}
+
+TEST_F(BackgroundDialogTest, APathTheListCouldNotKeepIsRefusedAtAddAndTheUserIsToldWhy)
+{
+    Open();
+    const std::string broken = Picture("two\nlines.png");
+    // What a file dialog gives for a name that is not UTF-8: its bytes lost.
+    const QString lost = QFile::decodeName(QByteArray::fromStdString(m_pictures.Path() + "\xE9t\xE9.png"));
+    m_dialog->AddFile(QString::fromStdString(broken));
+    m_dialog->AddFile(lost);
+    Add({Picture("fine.png")});
+    EXPECT_EQ(m_dialog->Count(), 1);
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[0], "(" + broken + ") file name holds a line break, so it cannot be saved in the list.");
+    EXPECT_EQ(m_messages[1], "(" + lost.toStdString() +
+                                 ") file name is not valid UTF-8, so it cannot be opened. Rename the file and add it again.");
 }
 
 }  // namespace

@@ -154,6 +154,99 @@ QByteArray ShortBmpDeclaring(quint32 width, quint32 height)
     return bmp;
 }
 
+// The JPEG with `count` empty comment segments after its start marker. The
+// decoder links each one it keeps to the end of a list it walks from the
+// start, so the cost grows with the square of the count.
+QByteArray JpegWithComments(const QByteArray& jpeg, int count)
+{
+    QByteArray comments;
+    comments.reserve(count * 6);
+    for (int i = 0; i < count; ++i)
+        comments += QByteArray("\xFF\xFE\x00\x04hi", 6);
+    return jpeg.left(2) + comments + jpeg.mid(2);
+}
+
+// Bits into bytes, most significant first, with the 0x00 a JPEG puts after
+// every 0xFF in scan data; the last byte is padded with ones.
+class ScanBits {
+public:
+    void Put(unsigned value, int count)
+    {
+        for (int i = count - 1; i >= 0; --i) {
+            m_byte = (m_byte << 1) | ((value >> i) & 1);
+            if (++m_used == 8)
+                Flush();
+        }
+    }
+    QByteArray Take()
+    {
+        while (m_used != 0)
+            Put(1, 1);
+        return std::move(m_bytes);
+    }
+
+private:
+    void Flush()
+    {
+        m_bytes += char(m_byte);
+        if (m_byte == 0xFF)
+            m_bytes += '\0';
+        m_byte = 0;
+        m_used = 0;
+    }
+    QByteArray m_bytes;
+    unsigned m_byte = 0;
+    int m_used = 0;
+};
+
+QByteArray Segment(unsigned char marker, const QByteArray& body)
+{
+    const int length = body.size() + 2;
+    return QByteArray("\xFF", 1) + char(marker) + char(length >> 8) + char(length & 0xFF) + body;
+}
+
+// A grey progressive JPEG of side x side pixels (side a multiple of 8): one
+// scan of the DC values, then `acScans` scans of the AC values that each
+// skip every block with end-of-band runs. An AC scan is 26 bytes, and each
+// costs the decoder a pass over every block.
+QByteArray ManyScanJpeg(int side, int acScans)
+{
+    const int blocks = (side / 8) * (side / 8);
+    constexpr int kLongestRun = 32767;   // end-of-band run class 14, all extra bits set
+    const int longRuns = blocks / kLongestRun, rest = blocks % kLongestRun;
+    int restClass = 0;
+    while ((2 << restClass) <= rest)
+        ++restClass;
+    const QByteArray sizeBytes = QByteArray(1, char(side >> 8)) + char(side & 0xFF);
+    QByteArray jpeg("\xFF\xD8", 2);
+    jpeg += Segment(0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
+    jpeg += Segment(0xC2, QByteArray(1, 8) + sizeBytes + sizeBytes + QByteArray("\x01\x01\x11\x00", 4));
+    // DC table 0: difference class 0, code "0". AC table 0: the longest
+    // run, code "0"; the last run, code "10".
+    QByteArray counts(16, '\0');
+    counts[0] = 1;
+    jpeg += Segment(0xC4, QByteArray(1, '\x00') + counts + QByteArray(1, '\0'));
+    counts[1] = 1;
+    jpeg += Segment(0xC4, QByteArray(1, '\x10') + counts + char(0xE0) + char(restClass << 4));
+    ScanBits dc;
+    for (int i = 0; i < blocks; ++i)
+        dc.Put(0, 1);
+    jpeg += Segment(0xDA, QByteArray("\x01\x01\x00\x00\x00\x00", 6)) + dc.Take();
+    ScanBits ac;
+    for (int i = 0; i < longRuns; ++i) {
+        ac.Put(0, 1);
+        ac.Put(kLongestRun - (1 << 14), 14);
+    }
+    if (rest > 0) {
+        ac.Put(2, 2);
+        ac.Put(rest - (1 << restClass), restClass);
+    }
+    const QByteArray acScan = Segment(0xDA, QByteArray("\x01\x01\x00\x01\x3F\x00", 6)) + ac.Take();
+    for (int i = 0; i < acScans; ++i)
+        jpeg += acScan;
+    return jpeg + QByteArray("\xFF\xD9", 2);
+}
+
 class PictureDecoderTest : public ::testing::Test {
 protected:
     void SetUp() override { QImageReader::setAllocationLimit(PictureDecoder::kAllocationLimitMb); }
@@ -391,6 +484,61 @@ TEST_F(PictureDecoderTest, LoaderDeliversEveryRequestInOrderOnItsOwnThread)
     EXPECT_EQ(loader.Pending(), 0);
     const std::vector<std::pair<QString, bool>> expected = {{"a.png", true}, {"missing.jpg", false}, {"c.bmp", true}};
     EXPECT_EQ(results, expected);
+}
+
+// Files that cost a decoder far more than their size (the quadratic comment
+// list, thousands of scans over a large picture) are given up once their
+// budget is spent. The same shapes at a harmless size decode, so it is the
+// budget that stops the large ones, not a fault in the files.
+TEST_F(PictureDecoderTest, CostlyJpegsAreGivenUpWhenTheirBudgetIsSpent)
+{
+    const QByteArray photo = Encoded(TwoHalves(64, 64), "jpeg");
+    WriteFile(Path("few-comments.jpg"), JpegWithComments(photo, 50));
+    WriteFile(Path("comments.jpg"), JpegWithComments(photo, 200000));
+    WriteFile(Path("few-scans.jpg"), ManyScanJpeg(64, 5));
+    WriteFile(Path("scans.jpg"), ManyScanJpeg(4096, 4000));
+    for (const char* name : {"few-comments.jpg", "few-scans.jpg"})
+        EXPECT_TRUE(Decode(Path(name)).Ok()) << name;
+
+    // Processor time, not the clock, so a busy machine does not matter.
+    constexpr double kBudget = 0.5;
+    for (const char* name : {"comments.jpg", "scans.jpg"}) {
+        const double before = DecodeBudget::ThreadSeconds();
+        EXPECT_FALSE(PictureDecoder::Decode(QString::fromStdString(Path(name)), kScreen, kMaxTexture,
+                                            DecodeBudget(kBudget))
+                         .Ok())
+            << name;
+        const double used = DecodeBudget::ThreadSeconds() - before;
+        EXPECT_GE(used, kBudget) << name << ": refused before its budget";
+        EXPECT_LT(used, kBudget + 1.5) << name << ": went on long after its budget";
+    }
+}
+
+TEST_F(PictureDecoderTest, LoaderGivesUpACostlyPictureThenLoadsTheNextAndCancelsOnItsWayOut)
+{
+    WriteFile(Path("comments.jpg"), JpegWithComments(Encoded(TwoHalves(64, 64), "jpeg"), 200000));
+    WriteFile(Path("next.png"), Encoded(TwoHalves(64, 64), "png"));
+    {
+        PictureLoader loader(kScreen, kMaxTexture, nullptr, 0.5);
+        std::vector<std::pair<QString, bool>> results;
+        QObject::connect(&loader, &PictureLoader::decoded, [&](const QString& path, const DecodedPicture& picture) {
+            results.emplace_back(QFileInfo(path).fileName(), picture.Ok());
+        });
+        for (const char* name : {"comments.jpg", "next.png"})
+            loader.Request(QString::fromStdString(Path(name)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return results.size() == 2; }, 10000));
+        const std::vector<std::pair<QString, bool>> expected = {{"comments.jpg", false}, {"next.png", true}};
+        EXPECT_EQ(results, expected);
+    }
+    // With a budget of minutes, the loader going away stops the decoder at
+    // its next read instead of waiting for the budget to run out.
+    auto loader = std::make_unique<PictureLoader>(kScreen, kMaxTexture, nullptr, 600.0);
+    loader->Request(QString::fromStdString(Path("comments.jpg")));
+    QTest::qWait(300);
+    QElapsedTimer clock;
+    clock.start();
+    loader.reset();
+    EXPECT_LT(clock.elapsed(), 10000);
 }
 
 }  // namespace

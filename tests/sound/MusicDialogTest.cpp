@@ -10,6 +10,7 @@
 #include "widgets/CheckButton.h"
 #include "widgets/TrackList.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -147,11 +148,13 @@ TEST_F(MusicDialogTest, ListAndBoxesSurviveSaveAndReload)
         longPath += "/" + std::string(60, 'd');
     longPath = longPath.substr(0, 4096 - 9) + "/reef.mp3";
     ASSERT_EQ(longPath.size(), 4096u);
-    const std::vector<std::string> paths = {"/music/a b/with spaces.mp3", longPath, "/music/ü.wav"};
+    // The last name is ISO-8859-1, not UTF-8: its bytes come back as they were.
+    const std::vector<std::string> paths = {"/music/a b/with spaces.mp3", longPath, "/music/ü.wav",
+                                            "/music/caf\xE9 \xB5.mp3"};
     SaveList(paths, false, "CycMusic");
     {
         MusicDialog dialog;
-        ASSERT_EQ(dialog.List().rowCount(), 3);
+        ASSERT_EQ(dialog.List().rowCount(), 4);
         Click(Box(dialog, MusicDialog::kRandomId));
         dialog.SaveSettings();
     }
@@ -163,6 +166,27 @@ TEST_F(MusicDialogTest, ListAndBoxesSurviveSaveAndReload)
     back = MusicSettings::Read(SettingsFile());
     EXPECT_EQ(back.tracks, std::vector<std::string>{"/music/only.wav"});
     EXPECT_EQ(SettingsFile().ReadString(kSection, "MusicList1", PrivateProfile::kPathBufferSize), longPath);
+}
+
+TEST_F(MusicDialogTest, APathTheListCouldNotKeepIsRefusedAtAddAndTheUserIsToldWhy)
+{
+    MusicDialog dialog;
+    const QString lineBreak = QString::fromStdString(Track("two\nlines.wav"));
+    // What a file dialog gives for a name that is not UTF-8: its bytes lost.
+    const QString lost = QFile::decodeName(QByteArray::fromStdString(m_tracks.Path() + "caf\xE9.wav"));
+    const QString fine = QString::fromStdString(Track("fine.wav"));
+    for (const QString& path : {lineBreak, lost, fine}) {
+        dialog.SetFilePicker([path](QWidget*) { return path; });
+        Click(Button(dialog, MusicDialog::kAddMusicId));
+    }
+    ASSERT_EQ(dialog.List().rowCount(), 1);
+    EXPECT_EQ(dialog.List().item(0, 0)->text(), fine);
+    const std::vector<std::string> expected = {
+        "(" + lineBreak.toStdString() + ") file name holds a line break, so it cannot be saved in the list. | PloviFishScr",
+        "(" + lost.toStdString() +
+            ") file name is not valid UTF-8, so it cannot be opened. Rename the file and add it again. | PloviFishScr",
+    };
+    EXPECT_EQ(m_messages, expected);
 }
 
 TEST_F(MusicDialogTest, RemoveNeedsASelectedRowEachTimeAndTheLastRowLeavesThePlayer)
