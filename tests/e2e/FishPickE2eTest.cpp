@@ -1,0 +1,198 @@
+#include "tests/e2e/ScreenFixture.h"
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QPoint kZoomInButton(297, 35);   // ZoomIn Fish: 119, 10, 59, 15 in dialog units of 2 pixels
+const int kBarBottom = 64;
+const int kGrid = 4;                   // a fish is looked at in every 4th pixel each way
+
+bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
+
+// One fish on a black tank: the lit pixels that touch, found on the grid.
+struct Blob {
+    QRect box;
+    int height = 0;   // of its lit pixels, in pixels
+    QPointF Centre() const { return QRectF(box).center(); }
+};
+
+// The height of the lit pixels around a blob, to the pixel. A fish turning
+// about its upright axis keeps its height, while its length on the screen
+// changes with the turn, so the height is the measure of its size.
+int LitHeight(const QImage& shot, const QRect& box)
+{
+    const QRect area = box.adjusted(-kGrid, -kGrid, kGrid, kGrid).intersected(shot.rect());
+    int top = -1, bottom = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (IsLit(shot.pixel(x, y))) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+                break;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+std::vector<Blob> LitBlobs(const QImage& shot)
+{
+    const int w = shot.width() / kGrid, h = shot.height() / kGrid, top = kBarBottom / kGrid + 1;
+    std::vector<char> seen(size_t(w * h), 0);
+    auto lit = [&](int gx, int gy) { return IsLit(shot.pixel(gx * kGrid, gy * kGrid)); };
+    std::vector<Blob> blobs;
+    for (int y0 = top; y0 < h; ++y0)
+        for (int x0 = 0; x0 < w; ++x0) {
+            if (seen[size_t(y0 * w + x0)] || !lit(x0, y0))
+                continue;
+            Blob blob;
+            int cells = 0;
+            std::vector<QPoint> stack{{x0, y0}};
+            seen[size_t(y0 * w + x0)] = 1;
+            while (!stack.empty()) {
+                const QPoint c = stack.back();
+                stack.pop_back();
+                ++cells;
+                blob.box |= QRect(c.x() * kGrid, c.y() * kGrid, kGrid, kGrid);
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = c.x() + dx, ny = c.y() + dy;
+                        if (nx < 0 || nx >= w || ny < top || ny >= h || seen[size_t(ny * w + nx)] || !lit(nx, ny))
+                            continue;
+                        seen[size_t(ny * w + nx)] = 1;
+                        stack.push_back({nx, ny});
+                    }
+            }
+            if (cells >= 4) {
+                blob.height = LitHeight(shot, blob.box);
+                blobs.push_back(blob);
+            }
+        }
+    return blobs;
+}
+
+double Distance(QPointF a, QPointF b) { return std::hypot(a.x() - b.x(), a.y() - b.y()); }
+
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A tall screen: the fish swim across nearly its whole width, so many of them
+// come close to its side edges, where a pick through any projection but the
+// frame's own lands on the wrong spot (through a 45-degree perspective, a
+// click on a fish 300 pixels off the middle looks about 125 pixels nearer the
+// middle and finds nothing).
+class FishPickE2e : public ScreenFixture<1080, 1920> {
+protected:
+    // A black tank (no picture) with one fish of each of a few species.
+    void WriteDarkTank() const
+    {
+        std::string text = "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
+        for (int i = 0; i < 20; ++i)
+            text += "Fish" + std::to_string(i) + "=" + (i % 4 == 0 ? "1" : "0") + "\n";
+        const std::string dir = m_session.ConfigDir() + "/plovi";
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir + "/PloviSet.ini") << text;
+    }
+
+    void Click(QPointF at) const
+    {
+        s_screen->Tool({"xdotool", "mousemove", std::to_string(int(at.x())), std::to_string(int(at.y())),
+                        "click", "1"});
+    }
+
+    // A fish near a side edge with no other fish near it, seen in two looks
+    // in a row: where it is and how fast it moves (pixels per second).
+    struct Target {
+        Blob blob;
+        QPointF velocity;
+        double seenAt = 0;
+        int height = 0;   // the larger of the two looks
+    };
+    std::optional<Target> FindLoneFishNearASide() const
+    {
+        const std::vector<Blob> first = LitBlobs(s_screen->Screenshot());
+        const double firstAt = Now();
+        const std::vector<Blob> second = LitBlobs(s_screen->Screenshot());
+        const double secondAt = Now();
+        for (const Blob& b : second) {
+            const double x = b.Centre().x();
+            if (x > 250 && x < 1080 - 250)
+                continue;
+            bool alone = true;
+            for (const Blob& other : second)
+                alone = alone && (&other == &b || Distance(other.Centre(), b.Centre()) > 160);
+            const Blob* before = nullptr;
+            for (const Blob& f : first)
+                if (!before || Distance(f.Centre(), b.Centre()) < Distance(before->Centre(), b.Centre()))
+                    before = &f;
+            if (!alone || !before || Distance(before->Centre(), b.Centre()) > 80)
+                continue;
+            return Target{b, (b.Centre() - before->Centre()) / std::max(0.05, secondAt - firstAt), secondAt,
+                          std::max(b.height, before->height)};
+        }
+        return std::nullopt;
+    }
+
+    // The fish seen nearest to a point, within 80 pixels of it.
+    std::optional<Blob> NearestBlob(QPointF near) const
+    {
+        std::optional<Blob> found;
+        for (const Blob& b : LitBlobs(s_screen->Screenshot())) {
+            const double d = Distance(b.Centre(), near);
+            if (d < 80 && (!found || d < Distance(found->Centre(), near)))
+                found = b;
+        }
+        return found;
+    }
+};
+
+}  // namespace
+
+// The fish under the pointer grows, near the screen's side edges as in its
+// middle: the click lands in the middle of a lone fish there, led by its
+// motion, and that fish is larger a moment later (from 3 to 4 units long,
+// and a third taller).
+TEST_F(FishPickE2e, ZoomInGrowsTheFishClickedNearASideEdge)
+{
+    WriteDarkTank();
+    auto plovi = m_session.Start();
+    ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
+    ASSERT_TRUE(WaitUntil([&] { return LitBlobs(s_screen->Screenshot()).size() >= 3; }, 10)) << "no fish in the tank";
+    Click(kZoomInButton);
+    WaitUntil([] { return false; }, 0.3);
+
+    std::string log;
+    bool grew = false;
+    const double start = Now();
+    while (!grew && Now() - start < 12) {
+        const std::optional<Target> target = FindLoneFishNearASide();
+        if (!target) {
+            WaitUntil([] { return false; }, 0.3);
+            continue;
+        }
+        const QPointF aim = target->blob.Centre() + target->velocity * (Now() - target->seenAt + 0.05);
+        Click(aim);
+        WaitUntil([] { return false; }, 0.3);
+        // Two looks after the click, the smaller height counting: a fish
+        // that pitches up or down looks taller for a moment, a grown one
+        // stays taller.
+        std::optional<Blob> after = NearestBlob(aim);
+        std::optional<Blob> later = after ? NearestBlob(after->Centre()) : std::nullopt;
+        const int height = later ? std::min(after->height, later->height) : 0;
+        const double ratio = double(height) / std::max(1, target->height);
+        log += " clicked " + std::to_string(int(aim.x())) + "," + std::to_string(int(aim.y())) + ": height " +
+               std::to_string(target->height) + " to " + std::to_string(height) + ";";
+        grew = ratio > 1.15;
+    }
+    RecordProperty("clicks", log);
+    EXPECT_TRUE(grew) << (log.empty() ? std::string(" no lone fish near a side edge") : log);
+    EXPECT_TRUE(plovi->Running());
+}
