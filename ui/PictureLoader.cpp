@@ -6,8 +6,8 @@
 #include <malloc.h>
 #endif
 
-PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent)
-    : QObject(parent), m_screen(screen), m_maxTextureSize(maxTextureSize)
+PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, bool anySize, QObject* parent)
+    : QObject(parent), m_screen(screen), m_maxTextureSize(maxTextureSize), m_anySize(anySize)
 {
     // A file may declare any size: refuse to allocate more than this.
     QImageReader::setAllocationLimit(PictureDecoder::kAllocationLimitMb);
@@ -33,10 +33,12 @@ void PictureLoader::Request(const QString& path)
     ++m_pending;
     const QSize screen = m_screen;
     const int maxSize = m_maxTextureSize;
+    const bool anySize = m_anySize;
     // The destructor waits for a running task, so `this` outlives it; a
     // result still queued when the loader goes is dropped with its events.
-    m_pool.start([this, path, screen, maxSize] {
-        auto picture = std::make_shared<DecodedPicture>(PictureDecoder::Decode(path, screen, maxSize));
+    m_pool.start([this, path, screen, maxSize, anySize] {
+        auto picture =
+            std::make_shared<DecodedPicture>(PictureDecoder::Decode(path, screen, maxSize, anySize));
         QMetaObject::invokeMethod(
             this, [this, path, picture] { Deliver(path, *picture); }, Qt::QueuedConnection);
     });

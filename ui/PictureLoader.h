@@ -13,8 +13,8 @@
 class PictureLoader : public QObject {
     Q_OBJECT
 public:
-    // screen: pixels; maxTextureSize: see PictureDecoder::Decode.
-    PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent = nullptr);
+    // screen: pixels; maxTextureSize, anySize: see PictureDecoder::Decode.
+    PictureLoader(const QSize& screen, int maxTextureSize, bool anySize, QObject* parent = nullptr);
     // Drops the requests not yet started and waits for the one running.
     ~PictureLoader() override;
 
@@ -31,6 +31,7 @@ private:
 
     QSize m_screen;
     int m_maxTextureSize;
+    bool m_anySize;
     int m_pending = 0;
     QThreadPool m_pool;
 };

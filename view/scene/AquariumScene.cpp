@@ -4,11 +4,13 @@
 #include "environment/Backdrop.h"
 #include "environment/BackgroundPicture.h"
 #include "environment/BuiltinTextures.h"
+#include "environment/FastPicture.h"
 #include "environment/RippleGrid.h"
 #include "environment/TextureLoader.h"
 #include "fish/Feeding.h"
 #include "fish/FishPicker.h"
 #include "fish/SlotAssignment.h"
+#include "platform/GlFeatures.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"
@@ -65,6 +67,12 @@ bool AquariumScene::InitScene()
     m_pickStrips.Setup(m_tank);
     m_pRipple = std::make_unique<RippleGrid>();
     m_pRipple->Setup(m_screen.width, m_screen.height);
+    m_stillGrid = std::make_unique<RippleGrid>();
+    if (GlFeatures::OfCurrentContext().FastPicture()) {
+        m_fastPicture = std::make_unique<FastPicture>();
+        if (!m_fastPicture->Init())
+            m_fastPicture.reset();
+    }
     for (FoodFlake& flake : m_flakes)
         flake.Reset();
     m_flakeRenderer.CompileShape();
@@ -82,6 +90,9 @@ void AquariumScene::Release()
         texture = 0;
     m_flakeRenderer.Release();
     m_pRipple.reset();
+    if (m_fastPicture)
+        m_fastPicture->Release();
+    m_fastPicture.reset();
 }
 
 void AquariumScene::OwnedGlNames(std::vector<unsigned>& textures, std::vector<unsigned>& lists) const
@@ -161,10 +172,12 @@ void AquariumScene::RenderFrame()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyLight();
     if (PictureUnderFish()) {
-        PlanPicturePass();
-        PlannedBackdropPass();
-        ApplyFog();
-        PictureUnderFishPass();
+        if (!FastPicturePass()) {
+            PlanPicturePass();
+            PlannedBackdropPass();
+            ApplyFog();
+            PictureUnderFishPass();
+        }
         FishPass();
         RipplePass();
     } else {
@@ -289,6 +302,64 @@ unsigned AquariumScene::PictureTexture() const
     // rather than a blank white sheet.
     const bool own = m_values.ownImageOn && m_customImageTexture != 0;
     return own ? m_customImageTexture : m_backgroundTexture;
+}
+
+void AquariumScene::SetCustomImageTexture(unsigned texture)
+{
+    // A name may come back for a new picture once the old one was deleted.
+    if (texture != m_customImageTexture && m_fastPicture)
+        m_fastPicture->ForgetStill();
+    m_customImageTexture = texture;
+}
+
+std::vector<double> AquariumScene::StillKey() const
+{
+    const AquariumSettingsValues& a = m_values.aquarium;
+    // The backdrop is drawn before this frame's fog is applied, so it takes
+    // the fog GL has now.
+    GLfloat fogNow = 0.0f;
+    glGetFloatv(GL_FOG_DENSITY, &fogNow);
+    return {double(PictureTexture()), double(m_screen.width), double(m_screen.height),
+            double(m_screen.resolutionIndex), double(a.light), double(a.fog),
+            double(glIsEnabled(GL_FOG)), double(fogNow), double(a.backFixed), double(a.backColor),
+            double(a.backGradual), double(a.backColor1), double(a.backColor2), double(m_tank.xMin),
+            double(m_tank.xMax), double(m_tank.yMin), double(m_tank.yMax), double(m_tank.zBack)};
+}
+
+bool AquariumScene::FastPicturePass()
+{
+    if (!m_fastPicture || !m_pRipple)
+        return false;
+    double columnX[PictureCover::kLines], rowY[PictureCover::kLines];
+    if (!PictureLinesOnWindow(*m_pRipple, m_screen.resolutionIndex, columnX, rowY))
+        return false;
+    const std::vector<double> key = StillKey();
+    if (!m_fastPicture->StillCurrent(key)) {
+        if (!m_fastPicture->BeginStill(m_screen.width, m_screen.height))
+            return false;
+        DrawBackdropPass();
+        ApplyFog();
+        StillPicturePass();
+        m_fastPicture->EndStill(key);
+    } else {
+        ApplyFog();
+    }
+    if (m_fastPicture->DrawRippled(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height))
+        return true;
+    // The GL refused a target: fixed-function drawing from now on.
+    m_fastPicture->Release();
+    m_fastPicture.reset();
+    PlanPicturePass();
+    PlannedBackdropPass();
+    PictureUnderFishPass();
+    return true;
+}
+
+void AquariumScene::StillPicturePass()
+{
+    GlPassScope scope;
+    glDisable(GL_DEPTH_TEST);
+    DrawPicture(*m_stillGrid, PictureTexture(), m_screen.resolutionIndex, m_screen.width, m_screen.height);
 }
 
 void AquariumScene::PlanPicturePass()
