@@ -24,16 +24,18 @@ bool FastPathApi::Load()
                     Resolve(bindFramebuffer, "glBindFramebuffer", "glBindFramebufferEXT") &&
                     Resolve(framebufferTexture2D, "glFramebufferTexture2D", "glFramebufferTexture2DEXT") &&
                     Resolve(checkFramebufferStatus, "glCheckFramebufferStatus", "glCheckFramebufferStatusEXT") &&
+                    Resolve(genRenderbuffers, "glGenRenderbuffers", "glGenRenderbuffersEXT") &&
+                    Resolve(deleteRenderbuffers, "glDeleteRenderbuffers", "glDeleteRenderbuffersEXT") &&
+                    Resolve(bindRenderbuffer, "glBindRenderbuffer", "glBindRenderbufferEXT") &&
+                    Resolve(renderbufferStorage, "glRenderbufferStorage", "glRenderbufferStorageEXT") &&
+                    Resolve(framebufferRenderbuffer, "glFramebufferRenderbuffer", "glFramebufferRenderbufferEXT") &&
                     Resolve(genPrograms, "glGenProgramsARB", nullptr) &&
                     Resolve(deletePrograms, "glDeleteProgramsARB", nullptr) &&
                     Resolve(bindProgram, "glBindProgramARB", nullptr) &&
                     Resolve(programString, "glProgramStringARB", nullptr);
-    if (!ok) {
+    if (!ok)
         *this = FastPathApi{};
-        return false;
-    }
-    Resolve(blitFramebuffer, "glBlitFramebuffer", "glBlitFramebufferEXT");
-    return true;
+    return ok;
 }
 
 GLuint FastPathApi::BoundFramebuffer()

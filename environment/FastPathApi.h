@@ -14,16 +14,17 @@ struct FastPathApi {
     PFNGLBINDFRAMEBUFFEREXTPROC bindFramebuffer = nullptr;
     PFNGLFRAMEBUFFERTEXTURE2DEXTPROC framebufferTexture2D = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC checkFramebufferStatus = nullptr;
+    PFNGLGENRENDERBUFFERSEXTPROC genRenderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSEXTPROC deleteRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFEREXTPROC bindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEEXTPROC renderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC framebufferRenderbuffer = nullptr;
     PFNGLGENPROGRAMSARBPROC genPrograms = nullptr;
     PFNGLDELETEPROGRAMSARBPROC deletePrograms = nullptr;
     PFNGLBINDPROGRAMARBPROC bindProgram = nullptr;
     PFNGLPROGRAMSTRINGARBPROC programString = nullptr;
-    // Optional (3.0 or EXT_framebuffer_blit): a copy between framebuffers,
-    // which a software renderer does as a plain memory copy.
-    PFNGLBLITFRAMEBUFFEREXTPROC blitFramebuffer = nullptr;
 
-    // Fills every pointer; false (all null) when any one but the optional
-    // ones is missing.
+    // Fills every pointer; false (all null) when any one is missing.
     bool Load();
     bool Loaded() const { return programString != nullptr; }
 

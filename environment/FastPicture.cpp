@@ -88,6 +88,7 @@ void FastPicture::Release()
             m_gl.deletePrograms(1, &m_program);
     }
     m_program = 0;
+    m_inFrame = false;
     m_stillDrawn = false;
     m_stillKey.clear();
 }
@@ -113,29 +114,56 @@ void FastPicture::EndStill(const StillKey& key)
 bool FastPicture::DrawRippled(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
                               const double (&rowY)[PictureCover::kLines], int width, int height)
 {
-    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height ||
-        !m_frame.Ensure(m_gl, width, height, GL_NEAREST))
+    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+        return false;
+    if (m_inFrame && (m_frame.Width() != width || m_frame.Height() != height))
+        return false;
+    if (!m_inFrame && !m_frame.Ensure(m_gl, width, height, GL_NEAREST))
         return false;
     BuildStillQuads(grid, columnX, rowY, width, height, m_quads);
     const GLuint outer = FastPathApi::BoundFramebuffer();
     CopyStateScope scope(width, height);
     m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
-    // The ripple into a target of our own, which has no depth buffer: there
+    // Into the frame target's colour alone, without a depth buffer: there
     // the rectangles take the renderer's fast path.
     m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_frame.Framebuffer());
     DrawQuads(m_still.Texture());
-    // Then pixel for pixel into the host's framebuffer.
     m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, outer);
-    if (m_gl.blitFramebuffer) {
-        m_gl.bindFramebuffer(GL_READ_FRAMEBUFFER_EXT, m_frame.Framebuffer());
-        m_gl.blitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, outer);
-    } else {
-        m_quads.assign(1, StillQuad{0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
-        DrawQuads(m_frame.Texture());
-    }
+    if (!m_inFrame)
+        CopyWhole(m_frame.Texture(), width, height);
     m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
     return true;
+}
+
+bool FastPicture::BeginFrame(int width, int height)
+{
+    m_inFrame = false;
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    if (!Ready() || depthBits != 0 || !m_frame.Ensure(m_gl, width, height, GL_NEAREST, true))
+        return false;
+    m_frameOuter = FastPathApi::BoundFramebuffer();
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_frame.DepthTwin());
+    m_inFrame = true;
+    return true;
+}
+
+void FastPicture::EndFrame()
+{
+    if (!m_inFrame)
+        return;
+    m_inFrame = false;
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_frameOuter);
+    CopyStateScope scope(m_frame.Width(), m_frame.Height());
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
+    CopyWhole(m_frame.Texture(), m_frame.Width(), m_frame.Height());
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
+}
+
+void FastPicture::CopyWhole(GLuint texture, int width, int height)
+{
+    m_quads.assign(1, StillQuad{0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
+    DrawQuads(texture);
 }
 
 void FastPicture::DrawQuads(GLuint texture) const

@@ -22,6 +22,13 @@ class RippleGrid;
 // rectangles with a trivial fragment program on its fast linear path, and
 // copies that target pixel for pixel into the framebuffer the host had
 // bound. All sizes are window pixels.
+//
+// A host framebuffer without a depth buffer (the window, where the fast path
+// is offered) lets the whole frame be drawn in that target instead
+// (BeginFrame ... EndFrame): the ripple into it as it is, everything else
+// through its depth twin, and the result copied once into the window on the
+// fast path. The copy into a window with a depth buffer would cost as much
+// as drawing the picture there.
 class FastPicture {
 public:
     FastPicture() = default;
@@ -58,17 +65,29 @@ public:
     bool DrawRippled(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
                      const double (&rowY)[PictureCover::kLines], int width, int height);
 
+    // When the framebuffer bound now has no depth buffer: binds the frame
+    // target's depth twin (width x height, contents undefined until cleared)
+    // for the host to draw the frame into, and returns true. False, with
+    // nothing changed, otherwise or when the target cannot be made.
+    bool BeginFrame(int width, int height);
+    bool InFrame() const { return m_inFrame; }
+    // Binds the framebuffer BeginFrame found and copies the frame into it.
+    void EndFrame();
+
     // For tests: the targets' framebuffer and texture names.
     const RenderTarget& Still() const { return m_still; }
     const RenderTarget& Frame() const { return m_frame; }
 
 private:
     void DrawQuads(GLuint texture) const;   // m_quads, sampling texture
+    void CopyWhole(GLuint texture, int width, int height);   // texture 1:1 over the viewport
 
     FastPathApi m_gl;
     GLuint m_program = 0;
     RenderTarget m_still;   // the unrippled picture, linear filtering
-    RenderTarget m_frame;   // this frame's rippled picture, copied 1:1
+    RenderTarget m_frame;   // this frame's picture (and, in a frame, all of it), copied 1:1
+    GLuint m_frameOuter = 0;   // the framebuffer bound before BeginFrame
+    bool m_inFrame = false;
     GLuint m_outer = 0;     // the framebuffer bound before BeginStill
     StillKey m_stillKey;
     bool m_stillDrawn = false;

@@ -1,9 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "environment/RenderTarget.h"
 
-bool RenderTarget::Ensure(const FastPathApi& gl, int width, int height, GLint filter)
+namespace {
+
+bool Complete(const FastPathApi& gl)
 {
-    if (Ok() && width == m_width && height == m_height && filter == m_filter)
+    return gl.checkFramebufferStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+}
+
+}  // namespace
+
+bool RenderTarget::Ensure(const FastPathApi& gl, int width, int height, GLint filter, bool depthTwin)
+{
+    if (Ok() && width == m_width && height == m_height && filter == m_filter && depthTwin == (m_twin != 0))
         return true;
     Release(gl);
     if (width <= 0 || height <= 0 || !gl.Loaded())
@@ -22,7 +31,20 @@ bool RenderTarget::Ensure(const FastPathApi& gl, int width, int height, GLint fi
     gl.genFramebuffers(1, &m_framebuffer);
     gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_framebuffer);
     gl.framebufferTexture2D(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, m_texture, 0);
-    const bool complete = gl.checkFramebufferStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    bool complete = Complete(gl);
+    if (depthTwin) {
+        GLint outerRenderbuffer = 0;
+        glGetIntegerv(GL_RENDERBUFFER_BINDING_EXT, &outerRenderbuffer);
+        gl.genRenderbuffers(1, &m_depth);
+        gl.bindRenderbuffer(GL_RENDERBUFFER_EXT, m_depth);
+        gl.renderbufferStorage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
+        gl.bindRenderbuffer(GL_RENDERBUFFER_EXT, GLuint(outerRenderbuffer));
+        gl.genFramebuffers(1, &m_twin);
+        gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_twin);
+        gl.framebufferTexture2D(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, m_texture, 0);
+        gl.framebufferRenderbuffer(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, m_depth);
+        complete = complete && Complete(gl);
+    }
     gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, outer);
     glPopAttrib();
     if (!complete || glGetError() != GL_NO_ERROR) {
@@ -39,10 +61,16 @@ void RenderTarget::Release(const FastPathApi& gl)
 {
     if (m_framebuffer != 0 && gl.deleteFramebuffers)
         gl.deleteFramebuffers(1, &m_framebuffer);
+    if (m_twin != 0 && gl.deleteFramebuffers)
+        gl.deleteFramebuffers(1, &m_twin);
     if (m_texture != 0)
         glDeleteTextures(1, &m_texture);
+    if (m_depth != 0 && gl.deleteRenderbuffers)
+        gl.deleteRenderbuffers(1, &m_depth);
     m_framebuffer = 0;
     m_texture = 0;
+    m_twin = 0;
+    m_depth = 0;
     m_width = m_height = 0;
     m_filter = 0;
 }

@@ -167,12 +167,19 @@ void AquariumScene::FitToScreen(int width, int height)
 // the fish, so every random draw comes at the same moment as before.
 void AquariumScene::RenderFrame()
 {
+    // In a framebuffer without a depth buffer the frame is drawn in the fast
+    // path's own target and copied over at the end.
+    const bool ownTarget = m_fastPicture && m_fastPicture->BeginFrame(m_screen.width, m_screen.height);
     ApplyProjectionAndCamera();
     glViewport(0, 0, m_screen.width, m_screen.height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The fast picture replaces every pixel; nothing needs the colour clear.
+    const bool fastPicture = PictureUnderFish() && m_fastPicture;
+    glClear(fastPicture ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyLight();
     if (PictureUnderFish()) {
         if (!FastPicturePass()) {
+            if (fastPicture)
+                glClear(GL_COLOR_BUFFER_BIT);
             PlanPicturePass();
             PlannedBackdropPass();
             ApplyFog();
@@ -189,6 +196,8 @@ void AquariumScene::RenderFrame()
     }
     glDisable(GL_LIGHTING);
     FoodPass();
+    if (ownTarget && m_fastPicture)
+        m_fastPicture->EndFrame();
     if (m_mode == CMD_FEED)
         FeedModePass();
     if (m_mode == CMD_TOUCH || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
@@ -346,9 +355,9 @@ bool AquariumScene::FastPicturePass()
     }
     if (m_fastPicture->DrawRippled(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height))
         return true;
-    // The GL refused a target: fixed-function drawing from now on.
-    m_fastPicture->Release();
-    m_fastPicture.reset();
+    // The GL refused a target: the picture is drawn fixed-function this
+    // time, and the still made again next time.
+    m_fastPicture->ForgetStill();
     PlanPicturePass();
     PlannedBackdropPass();
     PictureUnderFishPass();

@@ -139,6 +139,12 @@ public:
     // and fragment programs and PLOVI_GL does not ask for plain 1.1.
     // Otherwise every pixel comes from fixed-function GL 1.1.
     bool FastPictureOn() const { return m_fastPicture != nullptr; }
+    // Whether the frame needs a depth buffer in the framebuffer it draws
+    // into. Without the fast path it does (the fish hide one another and the
+    // food by it); with it a framebuffer without one is best: the frame is
+    // then drawn in the fast path's own target, which has one for the fish,
+    // and copied into the framebuffer at the end (FastPicture::BeginFrame).
+    bool NeedsDepthBuffer() const { return !FastPictureOn(); }
 
     // Drops a flake at the world point (x, y - 2, drop depth) into the first free
     // slot. Returns the slot, or -1 when all ten are in use (the drop is
