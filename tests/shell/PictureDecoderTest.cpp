@@ -402,7 +402,7 @@ TEST_F(PictureDecoderTest, LoaderDeliversEveryRequestInOrderOnItsOwnThread)
 {
     WriteFile(Path("a.png"), Encoded(TwoHalves(64, 64), "png"));
     WriteFile(Path("c.bmp"), Encoded(TwoHalves(32, 32), "bmp"));
-    PictureLoader loader(kScreen, kMaxTexture);
+    PictureLoader loader(kScreen, kMaxTexture, false);
     QSignalSpy spy(&loader, &PictureLoader::decoded);
     std::vector<std::pair<QString, bool>> results;
     QObject::connect(&loader, &PictureLoader::decoded, [&](const QString& path, const DecodedPicture& picture) {
