@@ -41,13 +41,17 @@ work=$(mktemp -d)
 chmod 700 "$work"
 xvfb=""
 app=""
+# The server is waited for: a run started right after this one reuses its
+# display number, and a server still going away would take that run's
+# program with it.
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  [ -n "$xvfb" ] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; } || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] || break; sleep 0.1; done
 Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done

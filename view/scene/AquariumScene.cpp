@@ -165,6 +165,13 @@ void AquariumScene::FitToScreen(int width, int height)
 // is then needed only where the picture lets it show. Both save a pass over
 // most of the screen. The drop and the ripple update keep their place after
 // the fish, so every random draw comes at the same moment as before.
+//
+// Where the GL offers the fast path, the picture first comes from a still of
+// it, drawn again only when what shapes it changes, sampled through the
+// ripple on the renderer's linear path (FastPicturePass); in a window
+// without a depth buffer the whole frame is drawn in the fast path's own
+// target and copied over at the end. Without it every pixel is the
+// fixed-function drawing's.
 void AquariumScene::RenderFrame()
 {
     // In a framebuffer without a depth buffer the frame is drawn in the fast
@@ -358,6 +365,7 @@ bool AquariumScene::FastPicturePass()
     // The GL refused a target: the picture is drawn fixed-function this
     // time, and the still made again next time.
     m_fastPicture->ForgetStill();
+    glClear(GL_COLOR_BUFFER_BIT);
     PlanPicturePass();
     PlannedBackdropPass();
     PictureUnderFishPass();
