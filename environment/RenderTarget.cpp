@@ -12,7 +12,8 @@ bool Complete(const FastPathApi& gl)
 
 bool RenderTarget::Ensure(const FastPathApi& gl, int width, int height, GLint filter, bool depthTwin)
 {
-    if (Ok() && width == m_width && height == m_height && filter == m_filter && depthTwin == (m_twin != 0))
+    // A twin made once is kept for targets that do not ask for it.
+    if (Ok() && width == m_width && height == m_height && filter == m_filter && (!depthTwin || m_twin != 0))
         return true;
     Release(gl);
     if (width <= 0 || height <= 0 || !gl.Loaded())

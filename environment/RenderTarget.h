@@ -18,9 +18,9 @@ public:
     RenderTarget(const RenderTarget&) = delete;
     RenderTarget& operator=(const RenderTarget&) = delete;
 
-    // Makes (or remakes, when anything differs) the target; filter is the
-    // texture's GL_NEAREST or GL_LINEAR; depthTwin adds the twin with a
-    // 24-bit depth buffer. False, with nothing kept, when GL refuses it.
+    // Makes (or remakes, when size or filter differ, or a twin is asked for
+    // and missing) the target; filter is the texture's GL_NEAREST or
+    // GL_LINEAR; depthTwin adds the twin with a 24-bit depth buffer. False, with nothing kept, when GL refuses it.
     // Leaves the framebuffer, renderbuffer and texture bindings as they were.
     bool Ensure(const FastPathApi& gl, int width, int height, GLint filter, bool depthTwin = false);
     void Release(const FastPathApi& gl);
