@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up and memory with ten large saved background photos, against none.
 #
-#   bench/background_photos.sh [plovi binary] [display number] [seconds per run]
+#   bench/background_photos.sh [plovi binary] [display number] [seconds per run] [WxH]
 #
 # Writes ten 6000 x 4000 JPEG photos, then runs the aquarium on a private
 # virtual screen twice each way: with no saved pictures, and with the ten
@@ -13,6 +13,7 @@ set -euo pipefail
 plovi=${1:-build/plovi}
 display=${2:-453}
 seconds=${3:-20}
+size=${4:-1680x1050}
 work=$(mktemp -d)
 trap 'kill $x_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/rt" "$work/photos" && chmod 700 "$work/rt"
@@ -21,7 +22,7 @@ for i in 0 1 2 3 4 5 6 7 8 9; do
     convert -size 6000x4000 "gradient:hsb($((i * 36)),80%,90%)-hsb($((i * 36 + 120)),60%,40%)" \
         -quality 90 "$work/photos/photo$i.jpg"
 done
-Xvfb :$display -screen 0 1680x1050x24 -noreset >/dev/null 2>&1 &
+Xvfb :$display -screen 0 ${size}x24 -noreset >/dev/null 2>&1 &
 x_pid=$!
 sleep 2
 

@@ -4,6 +4,7 @@
 # (user + system, all threads) and the frame rate it prints (--fps) over a
 # fixed window. One line per scene, each with a private settings file:
 #   default    20 fish and the rippling picture (the look a new user gets)
+#   photo      20 fish and a 6000 x 4000 photo of the user's as the picture
 #   nopicture  20 fish, no picture
 #   picture    the rippling picture, no fish
 #   empty      the backdrop alone
@@ -11,7 +12,7 @@
 # Usage: bench/frame_cost.sh [-b binary] [-d display] [-s WxH] [-w seconds]
 #                            [-r repeats] [scene...]
 # Defaults: build/plovi, display :170, 1920x1080, 10 s window, 1 repeat, all
-# four scenes. With -r N every scene is run N times in turn and each run gets
+# five scenes. With -r N every scene is run N times in turn and each run gets
 # its own line, so a busy machine shows up as spread rather than as a mean.
 set -euo pipefail
 
@@ -28,33 +29,38 @@ while getopts "b:d:s:w:r:" opt; do
     s) size=$OPTARG ;;
     w) window=$OPTARG ;;
     r) repeats=$OPTARG ;;
-    *) sed -n '2,17p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,18p' "$0" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
 scenes=("$@")
-[ ${#scenes[@]} -gt 0 ] || scenes=(default nopicture picture empty)
+[ ${#scenes[@]} -gt 0 ] || scenes=(default photo nopicture picture empty)
 [ -x "$binary" ] || { echo "frame_cost: no program at $binary" >&2; exit 1; }
 
 work=$(mktemp -d)
 chmod 700 "$work"
 xvfb=""
 app=""
+# The server is waited for: a run started right after this one reuses its
+# display number, and a server still going away would take that run's
+# program with it.
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  [ -n "$xvfb" ] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; } || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] || break; sleep 0.1; done
 Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
-# settings FISH PICTURE: a settings file with FISH fish of the first kinds
-# (one each) and the picture switched on (1) or off (0). "Show Terra" is
-# forced on at every start; the picture goes off with a BACKGROUND other
-# than 0.
+# settings FISH PICTURE [PHOTO]: a settings file with FISH fish of the first
+# kinds (one each) and the picture switched on (1) or off (0); with PHOTO the
+# user's own picture at that path is shown instead of the built-in one.
+# "Show Terra" is forced on at every start; the picture goes off with a
+# BACKGROUND other than 0.
 settings() {
   local dir=$work/config/plovi
   mkdir -p "$dir"
@@ -63,7 +69,22 @@ settings() {
     echo "BACKGROUND=$((1 - $2))"
     echo "[Fish Number]"
     for i in $(seq 0 19); do echo "Fish$i=$([ "$i" -lt "$1" ] && echo 1 || echo 0)"; done
+    if [ -n "${3:-}" ]; then
+      echo "[Custom Images]"
+      echo "OwnImage=1"
+      echo "RepeatImage=1"
+      echo "ImageSum=1"
+      echo "ImageList0=$3"
+    fi
   } > "$dir/PloviSet.ini"
+}
+
+# A 6000 x 4000 photo-like JPEG, made once per run of the script.
+photo() {
+  local path=$work/photo.jpg
+  [ -e "$path" ] || convert -size 6000x4000 "gradient:hsb(200,80%,90%)-hsb(320,60%,40%)" \
+    -quality 90 "$path"
+  echo "$path"
 }
 
 # Ticks (user + system, all threads, living and ended) of a process.
@@ -72,6 +93,7 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 run_scene() {
   case $1 in
     default) settings 20 1 ;;
+    photo) settings 20 1 "$(photo)" ;;
     nopicture) settings 20 0 ;;
     picture) settings 0 1 ;;
     empty) settings 0 0 ;;

@@ -58,6 +58,7 @@ int main(int argc, char** argv)
         {"backdrop, planned", [&] { scene.PlannedBackdropPass(); }},
         {"picture first", [&] { scene.PictureUnderFishPass(); }},
         {"ripple", [&] { scene.RipplePass(); }},
+        {"fast picture", [&] { scene.FastPicturePass(); }},
         {"food", [&] { scene.FoodPass(); }},
         {"feed strips", [&] { scene.FeedModePass(); }},
         {"whole frame", [&] { scene.RenderFrame(); }},

@@ -143,6 +143,17 @@ void AddPictureDrop(RippleGrid& grid, int screenWidth, int screenHeight)
     grid.AddDrop(screenWidth / 2 + offset, screenHeight / 2 + 50);
 }
 
+bool PictureLinesOnWindow(const RippleGrid& grid, int resolutionIndex, double (&columnX)[PictureCover::kLines],
+                          double (&rowY)[PictureCover::kLines])
+{
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -110.0f);
+    glScalef(BackgroundPictureScaleX(resolutionIndex), 40.0f, 1.0f);
+    const bool flat = GridLinesOnWindow(grid, columnX, rowY);
+    glPopMatrix();
+    return flat;
+}
+
 void DrawPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
                  int screenHeight)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/PixelRect.h"
+#include "environment/PictureCover.h"
 #include "environment/RippleGrid.h"
 
 #include <vector>
@@ -19,6 +20,14 @@ void AddPictureDrop(RippleGrid& grid, int screenWidth, int screenHeight);
 // class. Saves and restores the modelview matrix and the texture state.
 void DrawPicture(const RippleGrid& grid, unsigned texture, int resolutionIndex, int screenWidth,
                  int screenHeight);
+
+// The window pixels (from the viewport's corner) of the grid's vertex columns
+// and rows with the picture placed as DrawPicture places it, under the
+// current matrices and viewport. False unless the picture lies flat facing
+// the eye inside the depth range, so that every cell is an upright
+// rectangle on the screen.
+bool PictureLinesOnWindow(const RippleGrid& grid, int resolutionIndex,
+                          double (&columnX)[PictureCover::kLines], double (&rowY)[PictureCover::kLines]);
 
 // One frame's picture judged before anything of the frame is drawn, so that
 // the plane behind it can be left out where the picture will cover it.

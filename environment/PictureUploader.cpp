@@ -43,7 +43,10 @@ GLuint PictureUploader::Upload(const std::vector<Level>& levels)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    // A single level with a mipmapped filter would leave the texture
+    // incomplete, which draws as if none were bound.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    levels.size() == 1 ? GL_LINEAR : GL_LINEAR_MIPMAP_NEAREST);
     if (glGetError() != GL_NO_ERROR) {
         glDeleteTextures(1, &name);
         return 0;

@@ -16,9 +16,10 @@ public:
         int height = 0;
     };
 
-    // A new texture name holding the levels in order (level 0 first, each a
-    // power of two, the chain down to 1 x 1); minifying filter
-    // GL_LINEAR_MIPMAP_NEAREST, magnifying GL_LINEAR, edges clamped. 0 when
+    // A new texture name holding the levels in order: either level 0 alone
+    // (any size the GL takes), filtered GL_LINEAR both ways, or level 0 first
+    // and the whole chain down to 1 x 1, minifying filter
+    // GL_LINEAR_MIPMAP_NEAREST, magnifying GL_LINEAR. Edges clamped. 0 when
     // there are no levels or GL refused the image (nothing is left behind).
     static GLuint Upload(const std::vector<Level>& levels);
 

@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const Parameters p = ReadParameters(data);
     // The program's screen, as the background dialog makes its loader.
-    static PictureLoader loader(QSize(1920, 1080), 8192);
+    static PictureLoader loader(QSize(1920, 1080), 8192, false);
     const std::uint8_t* bytes = data + kParameterBytes;
     const std::size_t length = size - kParameterBytes;
     const QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(length));

@@ -1,6 +1,7 @@
 #include "ui/BackgroundDialog.h"
 
 #include "environment/PictureUploader.h"
+#include "platform/GlFeatures.h"
 #include "platform/MessageBox.h"
 #include "platform/MsvcRandom.h"
 #include "platform/qt/FileNameText.h"
@@ -98,8 +99,10 @@ BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QS
     QFont small = font();
     small.setPixelSize(10);
     setFont(small);
-    const int maxTexture = m_makeGlCurrent && m_makeGlCurrent() ? PictureUploader::MaxTextureSize() : 0;
-    m_loader = new PictureLoader(screen, maxTexture, this);
+    const bool haveGl = m_makeGlCurrent && m_makeGlCurrent();
+    const int maxTexture = haveGl ? PictureUploader::MaxTextureSize() : 0;
+    const bool anySize = haveGl && GlFeatures::OfCurrentContext().anySizeTextures;
+    m_loader = new PictureLoader(screen, maxTexture, anySize, this);
     connect(m_loader, &PictureLoader::decoded, this, &BackgroundDialog::OnDecoded);
     CreateControls();
     LoadSettings();

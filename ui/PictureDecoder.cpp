@@ -71,7 +71,8 @@ QImage Thinned(const QImage& image, const QSize& target)
 }
 
 // The picture at its texture size, premultiplied for filtering.
-QImage ReadScaled(QImageReader& reader, qint64 fileBytes, const QSize& screen, int maxTextureSize)
+QImage ReadScaled(QImageReader& reader, qint64 fileBytes, const QSize& screen, int maxTextureSize,
+                  bool anySize)
 {
     const QSize raw = reader.size();
     const qint64 pixels = qint64(raw.width()) * raw.height();
@@ -80,8 +81,8 @@ QImage ReadScaled(QImageReader& reader, qint64 fileBytes, const QSize& screen, i
         return {};
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize upright = turned ? raw.transposed() : raw;
-    const QSize target(PictureDecoder::TextureSide(upright.width(), screen.width(), maxTextureSize),
-                       PictureDecoder::TextureSide(upright.height(), screen.height(), maxTextureSize));
+    const QSize target(PictureDecoder::TextureSide(upright.width(), screen.width(), maxTextureSize, anySize),
+                       PictureDecoder::TextureSide(upright.height(), screen.height(), maxTextureSize, anySize));
     // A JPEG can be decoded at a fraction of its size, which saves most of
     // the time and memory a large photo would take. Other readers that take
     // a scaled size decode at full size and then scale in 32-bit colour,
@@ -110,8 +111,10 @@ QImage TextureLevel(const QImage& premultiplied)
 
 }  // namespace
 
-int PictureDecoder::TextureSide(int pictureSide, int screenSide, int maxTextureSize)
+int PictureDecoder::TextureSide(int pictureSide, int screenSide, int maxTextureSize, bool anySize)
 {
+    if (anySize)
+        return std::max(1, std::min({pictureSide, screenSide, maxTextureSize}));
     int side = std::min(NextPowerOfTwo(std::max(pictureSide, 1)), NextPowerOfTwo(std::max(screenSide, 1)));
     return std::min(side, LargestPowerOfTwoNotAbove(std::max(maxTextureSize, 1)));
 }
@@ -160,13 +163,14 @@ void PictureDecoder::MakeNtscSafe(QImage& rgba)
     }
 }
 
-DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, int maxTextureSize)
+DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, int maxTextureSize,
+                                      bool anySize)
 {
-    return Decode(path, screen, maxTextureSize, DecodeBudget(kBudgetSeconds));
+    return Decode(path, screen, maxTextureSize, DecodeBudget(kBudgetSeconds), anySize);
 }
 
 DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, int maxTextureSize,
-                                      const DecodeBudget& budget)
+                                      const DecodeBudget& budget, bool anySize)
 {
     DecodedPicture result;
     QByteArray data = ReadRegularFile(path);
@@ -181,13 +185,13 @@ DecodedPicture PictureDecoder::Decode(const QString& path, const QSize& screen, 
         return result;
     if (format == "jpeg" && !JpegIsComplete(data))
         return result;
-    QImage level = ReadScaled(reader, data.size(), screen, maxTextureSize);
+    QImage level = ReadScaled(reader, data.size(), screen, maxTextureSize, anySize);
     // A decoder cut short by the budget may still have made a picture of
     // what it read: grey where the rest would have been.
     if (level.isNull() || budget.Spent())
         return result;
     result.levels.push_back(TextureLevel(level));
-    while (level.width() > 1 || level.height() > 1) {
+    while (!anySize && (level.width() > 1 || level.height() > 1)) {
         if (budget.Cancelled())
             return DecodedPicture();
         level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2),

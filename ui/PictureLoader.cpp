@@ -6,8 +6,13 @@
 #include <malloc.h>
 #endif
 
-PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent, double budgetSeconds)
-    : QObject(parent), m_screen(screen), m_maxTextureSize(maxTextureSize), m_budgetSeconds(budgetSeconds)
+PictureLoader::PictureLoader(const QSize& screen, int maxTextureSize, bool anySize, QObject* parent,
+                             double budgetSeconds)
+    : QObject(parent),
+      m_screen(screen),
+      m_maxTextureSize(maxTextureSize),
+      m_budgetSeconds(budgetSeconds),
+      m_anySize(anySize)
 {
     // A file may declare any size: refuse to allocate more than this.
     QImageReader::setAllocationLimit(PictureDecoder::kAllocationLimitMb);
@@ -35,12 +40,13 @@ void PictureLoader::Request(const QString& path)
     const QSize screen = m_screen;
     const int maxSize = m_maxTextureSize;
     const double seconds = m_budgetSeconds;
+    const bool anySize = m_anySize;
     // The destructor waits for a running task, so `this` outlives it; a
     // result still queued when the loader goes is dropped with its events.
-    m_pool.start([this, path, screen, maxSize, seconds] {
+    m_pool.start([this, path, screen, maxSize, seconds, anySize] {
         const DecodeBudget budget(seconds, &m_cancel);
         auto picture =
-            std::make_shared<DecodedPicture>(PictureDecoder::Decode(path, screen, maxSize, budget));
+            std::make_shared<DecodedPicture>(PictureDecoder::Decode(path, screen, maxSize, budget, anySize));
         QMetaObject::invokeMethod(
             this, [this, path, picture] { Deliver(path, *picture); }, Qt::QueuedConnection);
     });

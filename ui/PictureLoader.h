@@ -16,9 +16,9 @@
 class PictureLoader : public QObject {
     Q_OBJECT
 public:
-    // screen: pixels; maxTextureSize: see PictureDecoder::Decode;
+    // screen: pixels; maxTextureSize, anySize: see PictureDecoder::Decode;
     // budgetSeconds: processor seconds each picture may take.
-    PictureLoader(const QSize& screen, int maxTextureSize, QObject* parent = nullptr,
+    PictureLoader(const QSize& screen, int maxTextureSize, bool anySize, QObject* parent = nullptr,
                   double budgetSeconds = PictureDecoder::kBudgetSeconds);
     // Drops the requests not yet started and cancels the one running, whose
     // decoder stops at its next read of the file.
@@ -38,6 +38,7 @@ private:
     QSize m_screen;
     int m_maxTextureSize;
     double m_budgetSeconds;
+    bool m_anySize;
     int m_pending = 0;
     std::atomic<bool> m_cancel{false};
     QThreadPool m_pool;

@@ -1,11 +1,13 @@
 #include "view/AquariumView.h"
 
+#include "platform/GlFeatures.h"
 #include "platform/MessageBox.h"
 #include "resources/BuiltinArt.h"
 #include "ui/ControlBar.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPixmap>
@@ -16,7 +18,10 @@
 
 namespace {
 
-QSurfaceFormat RequiredFormat()
+// depth: whether the window has a depth buffer. The exact fixed-function
+// frame needs one; the fast path keeps the fish's depth in a layer of its own
+// and draws fastest into a window without one.
+QSurfaceFormat RequiredFormat(bool depth = true)
 {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -24,7 +29,7 @@ QSurfaceFormat RequiredFormat()
     format.setRedBufferSize(8);
     format.setGreenBufferSize(8);
     format.setBlueBufferSize(8);
-    format.setDepthBufferSize(24);
+    format.setDepthBufferSize(depth ? 24 : 0);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     // Swap without waiting for the vertical blank: the 20 ms timer paces us.
     format.setSwapInterval(0);
@@ -47,6 +52,23 @@ QCursor ModeCursor(int cursorId)
             cursor = QCursor(image, art->hotX, art->hotY);
     }
     return cache->emplace(cursorId, cursor).first->second;
+}
+
+// Whether the GL the window will get offers the scene's fast path (PLOVI_GL
+// honoured): asked of a context of the same kind on an off-screen surface,
+// since the window's format must be settled before it exists.
+bool FastPathOffered()
+{
+    QOffscreenSurface surface;
+    surface.setFormat(RequiredFormat());
+    surface.create();
+    QOpenGLContext probe;
+    probe.setFormat(RequiredFormat());
+    if (!surface.isValid() || !probe.create() || !probe.makeCurrent(&surface))
+        return false;
+    const bool offered = GlFeatures::OfCurrentContext().FastPicture();
+    probe.doneCurrent();
+    return offered;
 }
 
 }  // namespace
@@ -73,20 +95,32 @@ bool AquariumView::OnCreate(int screenWidth, int screenHeight)
         m_scene.FitToScreen(screenWidth, screenHeight);
     else
         m_scene.SetScreenSize(screenWidth, screenHeight);
-    create();
-    m_context = std::make_unique<QOpenGLContext>();
-    m_context->setFormat(RequiredFormat());
-    if (!m_context->create()) {
+    // Without the fast path the frame needs a depth buffer; should the fast
+    // path turn out not to work in the window's own context after all, the
+    // window is made again with one.
+    for (const bool depth : {!FastPathOffered(), true}) {
+        setFormat(RequiredFormat(depth));
+        create();
+        m_context = std::make_unique<QOpenGLContext>();
+        m_context->setFormat(RequiredFormat(depth));
+        if (!m_context->create()) {
+            m_context.reset();
+            ShowMessageBox("ChoosePixelFormat failed", "PloviFishScr");
+            return false;
+        }
+        if (!m_context->makeCurrent(this)) {
+            m_context.reset();
+            ShowMessageBox("SetPixelFormat failed", "PloviFishScr");
+            return false;
+        }
+        m_sceneReady = m_scene.InitScene();
+        if (depth || !m_sceneReady || !m_scene.NeedsDepthBuffer())
+            return true;
+        m_scene.Release();
+        m_context->doneCurrent();
         m_context.reset();
-        ShowMessageBox("ChoosePixelFormat failed", "PloviFishScr");
-        return false;
+        destroy();
     }
-    if (!m_context->makeCurrent(this)) {
-        m_context.reset();
-        ShowMessageBox("SetPixelFormat failed", "PloviFishScr");
-        return false;
-    }
-    m_sceneReady = m_scene.InitScene();
     return true;
 }
 

@@ -387,6 +387,31 @@ TEST_F(PictureDecoderTest, TextureSidesArePowersOfTwoCappedByTheScreenAndTheLimi
     }
 }
 
+// Where the GL takes any size, a photo costs a screen-size texture of one
+// level: a 6000 x 4000 photo on a 1920 x 1080 screen is 8 MB, not a mipmapped
+// 2048 x 2048 of 22 MB. A picture smaller than the screen keeps its size.
+TEST_F(PictureDecoderTest, AnySizeTexturesAreTheScreenAtMostWithOneLevel)
+{
+    const struct {
+        QSize picture;
+        QSize screen;
+        int maxTexture;
+        QSize texture;
+    } cases[] = {
+        {{3000, 2000}, {1920, 1080}, kMaxTexture, {1920, 1080}},   // cut to the screen
+        {{300, 200}, {1680, 1050}, kMaxTexture, {300, 200}},       // never enlarged
+        {{3000, 2000}, {1920, 1080}, 1000, {1000, 1000}},          // nor past GL's limit
+    };
+    for (const auto& c : cases) {
+        WriteFile(Path("p.jpg"), Encoded(TwoHalves(c.picture.width(), c.picture.height()), "jpeg"));
+        const DecodedPicture picture =
+            PictureDecoder::Decode(QString::fromStdString(Path("p.jpg")), c.screen, c.maxTexture, true);
+        ASSERT_TRUE(picture.Ok());
+        EXPECT_EQ(picture.levels.size(), 1u);
+        EXPECT_EQ(picture.levels[0].size(), c.texture) << c.picture.width() << "x" << c.picture.height();
+    }
+}
+
 TEST_F(PictureDecoderTest, LevelsHalveDownToOnePixelFlippedAndInsideTheSafeColourRange)
 {
     // Top half white, bottom half black.
@@ -470,7 +495,7 @@ TEST_F(PictureDecoderTest, LoaderDeliversEveryRequestInOrderOnItsOwnThread)
 {
     WriteFile(Path("a.png"), Encoded(TwoHalves(64, 64), "png"));
     WriteFile(Path("c.bmp"), Encoded(TwoHalves(32, 32), "bmp"));
-    PictureLoader loader(kScreen, kMaxTexture);
+    PictureLoader loader(kScreen, kMaxTexture, false);
     QSignalSpy spy(&loader, &PictureLoader::decoded);
     std::vector<std::pair<QString, bool>> results;
     QObject::connect(&loader, &PictureLoader::decoded, [&](const QString& path, const DecodedPicture& picture) {
@@ -519,7 +544,7 @@ TEST_F(PictureDecoderTest, LoaderGivesUpACostlyPictureThenLoadsTheNextAndCancels
     WriteFile(Path("comments.jpg"), JpegWithComments(Encoded(TwoHalves(64, 64), "jpeg"), 200000));
     WriteFile(Path("next.png"), Encoded(TwoHalves(64, 64), "png"));
     {
-        PictureLoader loader(kScreen, kMaxTexture, nullptr, 0.5);
+        PictureLoader loader(kScreen, kMaxTexture, false, nullptr, 0.5);
         std::vector<std::pair<QString, bool>> results;
         QObject::connect(&loader, &PictureLoader::decoded, [&](const QString& path, const DecodedPicture& picture) {
             results.emplace_back(QFileInfo(path).fileName(), picture.Ok());
@@ -532,7 +557,7 @@ TEST_F(PictureDecoderTest, LoaderGivesUpACostlyPictureThenLoadsTheNextAndCancels
     }
     // With a budget of minutes, the loader going away stops the decoder at
     // its next read instead of waiting for the budget to run out.
-    auto loader = std::make_unique<PictureLoader>(kScreen, kMaxTexture, nullptr, 600.0);
+    auto loader = std::make_unique<PictureLoader>(kScreen, kMaxTexture, false, nullptr, 600.0);
     loader->Request(QString::fromStdString(Path("comments.jpg")));
     QTest::qWait(300);
     QElapsedTimer clock;

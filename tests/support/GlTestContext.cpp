@@ -30,7 +30,11 @@ void PinLoadedDriver()
 
 }  // namespace
 
-GlTestContext::GlTestContext(int width, int height) : m_width(width), m_height(height)
+namespace {
+int s_living = 0;   // contexts holding the display initialised
+}  // namespace
+
+GlTestContext::GlTestContext(int width, int height, bool depth) : m_width(width), m_height(height)
 {
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
@@ -40,9 +44,10 @@ GlTestContext::GlTestContext(int width, int height) : m_width(width), m_height(h
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr))
         return;
     m_display = display;
+    ++s_living;
     const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8,
                                     EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                    EGL_DEPTH_SIZE, 24, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                    EGL_DEPTH_SIZE, depth ? 24 : 0, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                                     EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
@@ -71,5 +76,13 @@ GlTestContext::~GlTestContext()
         eglDestroyContext(m_display, m_context);
     if (m_surface)
         eglDestroySurface(m_display, m_surface);
-    eglTerminate(m_display);
+    // Every context of the process shares the one surfaceless display:
+    // only the last one to go may end it.
+    if (--s_living == 0)
+        eglTerminate(m_display);
+}
+
+bool GlTestContext::MakeCurrent()
+{
+    return m_ok && eglMakeCurrent(m_display, m_surface, m_surface, m_context) == EGL_TRUE;
 }

@@ -6,12 +6,16 @@
 // glReadPixels all run on the software renderer.
 class GlTestContext {
 public:
-    GlTestContext(int width = 256, int height = 256);
+    // depth: the pbuffer has a 24-bit depth buffer (the exact fixed-function
+    // drawing needs one; the fast path draws best without).
+    GlTestContext(int width = 256, int height = 256, bool depth = true);
     ~GlTestContext();
     GlTestContext(const GlTestContext&) = delete;
     GlTestContext& operator=(const GlTestContext&) = delete;
 
     bool Ok() const { return m_ok; }
+    // Makes this context and its surface current again (after another one was).
+    bool MakeCurrent();
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 

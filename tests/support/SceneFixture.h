@@ -19,8 +19,10 @@ class SceneFixture : public ::testing::Test {
 protected:
     // The drawing surface is `surfaceWidth` x `surfaceHeight` pixels; tests
     // that read whole frames back make it as large as the screen they render.
-    explicit SceneFixture(int surfaceWidth = 256, int surfaceHeight = 256)
-        : m_gl(surfaceWidth, surfaceHeight)
+    // depth: whether the surface has a depth buffer, as the window has
+    // unless the fast path is offered.
+    explicit SceneFixture(int surfaceWidth = 256, int surfaceHeight = 256, bool depth = true)
+        : m_gl(surfaceWidth, surfaceHeight, depth)
     {
     }
 

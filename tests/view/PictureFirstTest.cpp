@@ -24,6 +24,8 @@ class PictureFirst : public SceneFixture {
 protected:
     static constexpr int kWidth = 640, kHeight = 400;
     PictureFirst() : SceneFixture(kWidth, kHeight) {}
+    // Exact pixels are the fixed-function drawing's promise.
+    ScopedEnv m_fixedFunction{"PLOVI_GL", "1.1"};
 
     using Look = std::function<void(AquariumScene&)>;
 

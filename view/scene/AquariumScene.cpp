@@ -4,11 +4,13 @@
 #include "environment/Backdrop.h"
 #include "environment/BackgroundPicture.h"
 #include "environment/BuiltinTextures.h"
+#include "environment/FastPicture.h"
 #include "environment/RippleGrid.h"
 #include "environment/TextureLoader.h"
 #include "fish/Feeding.h"
 #include "fish/FishPicker.h"
 #include "fish/SlotAssignment.h"
+#include "platform/GlFeatures.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "settings/ProgramValues.h"
@@ -65,6 +67,12 @@ bool AquariumScene::InitScene()
     m_pickStrips.Setup(m_tank);
     m_pRipple = std::make_unique<RippleGrid>();
     m_pRipple->Setup(m_screen.width, m_screen.height);
+    m_stillGrid = std::make_unique<RippleGrid>();
+    if (GlFeatures::OfCurrentContext().FastPicture()) {
+        m_fastPicture = std::make_unique<FastPicture>();
+        if (!m_fastPicture->Init())
+            m_fastPicture.reset();
+    }
     for (FoodFlake& flake : m_flakes)
         flake.Reset();
     m_flakeRenderer.CompileShape();
@@ -82,6 +90,9 @@ void AquariumScene::Release()
         texture = 0;
     m_flakeRenderer.Release();
     m_pRipple.reset();
+    if (m_fastPicture)
+        m_fastPicture->Release();
+    m_fastPicture.reset();
 }
 
 void AquariumScene::OwnedGlNames(std::vector<unsigned>& textures, std::vector<unsigned>& lists) const
@@ -157,17 +168,33 @@ void AquariumScene::FitToScreen(int width, int height)
 // is then needed only where the picture lets it show. Both save a pass over
 // most of the screen. The drop and the ripple update keep their place after
 // the fish, so every random draw comes at the same moment as before.
+//
+// Where the GL offers the fast path, the picture first comes from a still of
+// it, drawn again only when what shapes it changes, sampled through the
+// ripple on the renderer's linear path (FastPicturePass); in a window
+// without a depth buffer the whole frame is drawn in the fast path's own
+// target and copied over at the end. Without it every pixel is the
+// fixed-function drawing's.
 void AquariumScene::RenderFrame()
 {
+    // In a framebuffer without a depth buffer the frame is drawn in the fast
+    // path's own target and copied over at the end.
+    const bool ownTarget = m_fastPicture && m_fastPicture->BeginFrame(m_screen.width, m_screen.height);
     ApplyProjectionAndCamera();
     glViewport(0, 0, m_screen.width, m_screen.height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The fast picture replaces every pixel; nothing needs the colour clear.
+    const bool fastPicture = PictureUnderFish() && m_fastPicture;
+    glClear(fastPicture ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyLight();
     if (PictureUnderFish()) {
-        PlanPicturePass();
-        PlannedBackdropPass();
-        ApplyFog();
-        PictureUnderFishPass();
+        if (!FastPicturePass()) {
+            if (fastPicture)
+                glClear(GL_COLOR_BUFFER_BIT);
+            PlanPicturePass();
+            PlannedBackdropPass();
+            ApplyFog();
+            PictureUnderFishPass();
+        }
         FishPass();
         RipplePass();
     } else {
@@ -179,6 +206,8 @@ void AquariumScene::RenderFrame()
     }
     glDisable(GL_LIGHTING);
     FoodPass();
+    if (ownTarget && m_fastPicture)
+        m_fastPicture->EndFrame();
     if (m_mode == CMD_FEED)
         FeedModePass();
     if (m_mode == CMD_TOUCH || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
@@ -292,6 +321,65 @@ unsigned AquariumScene::PictureTexture() const
     // rather than a blank white sheet.
     const bool own = m_values.ownImageOn && m_customImageTexture != 0;
     return own ? m_customImageTexture : m_backgroundTexture;
+}
+
+void AquariumScene::SetCustomImageTexture(unsigned texture)
+{
+    // A name may come back for a new picture once the old one was deleted.
+    if (texture != m_customImageTexture && m_fastPicture)
+        m_fastPicture->ForgetStill();
+    m_customImageTexture = texture;
+}
+
+std::vector<double> AquariumScene::StillKey() const
+{
+    const AquariumSettingsValues& a = m_values.aquarium;
+    // The backdrop is drawn before this frame's fog is applied, so it takes
+    // the fog GL has now.
+    GLfloat fogNow = 0.0f;
+    glGetFloatv(GL_FOG_DENSITY, &fogNow);
+    return {double(PictureTexture()), double(m_screen.width), double(m_screen.height),
+            double(m_screen.resolutionIndex), double(a.light), double(a.fog),
+            double(glIsEnabled(GL_FOG)), double(fogNow), double(a.backFixed), double(a.backColor),
+            double(a.backGradual), double(a.backColor1), double(a.backColor2), double(m_tank.xMin),
+            double(m_tank.xMax), double(m_tank.yMin), double(m_tank.yMax), double(m_tank.zBack)};
+}
+
+bool AquariumScene::FastPicturePass()
+{
+    if (!m_fastPicture || !m_pRipple)
+        return false;
+    double columnX[PictureCover::kLines], rowY[PictureCover::kLines];
+    if (!PictureLinesOnWindow(*m_pRipple, m_screen.resolutionIndex, columnX, rowY))
+        return false;
+    const std::vector<double> key = StillKey();
+    if (!m_fastPicture->StillCurrent(key)) {
+        if (!m_fastPicture->BeginStill(m_screen.width, m_screen.height))
+            return false;
+        DrawBackdropPass();
+        ApplyFog();
+        StillPicturePass();
+        m_fastPicture->EndStill(key);
+    } else {
+        ApplyFog();
+    }
+    if (m_fastPicture->DrawRippled(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height))
+        return true;
+    // The GL refused a target: the picture is drawn fixed-function this
+    // time, and the still made again next time.
+    m_fastPicture->ForgetStill();
+    glClear(GL_COLOR_BUFFER_BIT);
+    PlanPicturePass();
+    PlannedBackdropPass();
+    PictureUnderFishPass();
+    return true;
+}
+
+void AquariumScene::StillPicturePass()
+{
+    GlPassScope scope;
+    glDisable(GL_DEPTH_TEST);
+    DrawPicture(*m_stillGrid, PictureTexture(), m_screen.resolutionIndex, m_screen.width, m_screen.height);
 }
 
 void AquariumScene::PlanPicturePass()

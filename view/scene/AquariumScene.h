@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class FastPicture;
 class RippleGrid;
 struct PicturePlan;
 
@@ -83,6 +84,12 @@ public:
     void PlannedBackdropPass();     // the backdrop only where the plan says it shows
     void PictureUnderFishPass();    // the planned picture, no depth test
     void RipplePass();              // drop, ripple update
+    // The picture and the backdrop on the fast path, the fog applied in
+    // between as the fixed-function frame applies it: the still redrawn when
+    // it no longer stands for this frame, then the ripple over it. False,
+    // with nothing drawn and the fog not yet applied, when the fast path
+    // cannot draw this frame.
+    bool FastPicturePass();
     void FoodPass();            // every active flake: its update and draw
     void FeedModePass();        // the strips' sweep and a pending feed click
     void FishPickPass();        // a pending touch or zoom click
@@ -125,7 +132,19 @@ public:
 
     // The Custom Background dialog's current picture (a texture name, 0 for
     // none), shown instead of the built-in one while ownImageOn is set.
-    void SetCustomImageTexture(unsigned texture) { m_customImageTexture = texture; }
+    void SetCustomImageTexture(unsigned texture);
+
+    // Whether the picture is drawn on the renderer's fast path (see
+    // FastPicture): set up by InitScene where the GL offers render targets
+    // and fragment programs and PLOVI_GL does not ask for plain 1.1.
+    // Otherwise every pixel comes from fixed-function GL 1.1.
+    bool FastPictureOn() const { return m_fastPicture != nullptr; }
+    // Whether the frame needs a depth buffer in the framebuffer it draws
+    // into. Without the fast path it does (the fish hide one another and the
+    // food by it); with it a framebuffer without one is best: the frame is
+    // then drawn in the fast path's own target, which has one for the fish,
+    // and copied into the framebuffer at the end (FastPicture::BeginFrame).
+    bool NeedsDepthBuffer() const { return !FastPictureOn(); }
 
     // Drops a flake at the world point (x, y - 2, drop depth) into the first free
     // slot. Returns the slot, or -1 when all ten are in use (the drop is
@@ -163,6 +182,8 @@ private:
     // then replaces what lay under it, so the picture can go first.
     bool PictureUnderFish() const;
     unsigned PictureTexture() const;   // the built-in picture or the user's
+    std::vector<double> StillKey() const;   // everything that shapes the still's pixels
+    void StillPicturePass();                // the unrippled picture, over the backdrop
     int ActiveFish(int (&speciesOfSlot)[kMaxFish]) const;
 
     ProgramValues& m_values;
@@ -187,6 +208,8 @@ private:
     bool m_fishOpaque = false;            // every fish texel opaque (judged at set-up)
     bool m_pictureFirstAllowed = true;
     std::unique_ptr<PicturePlan> m_picturePlan;
+    std::unique_ptr<FastPicture> m_fastPicture;   // null: fixed-function drawing
+    std::unique_ptr<RippleGrid> m_stillGrid;      // the grid at rest, for the still
     // The fish slots: the first N are active (N the sum of the species
     // counts); the others keep their state until they are active again.
     Fish m_fish[20];

@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include "environment/FastPicture.h"
+
+#include "environment/RippleGrid.h"
+
+#include <cstring>
+
+namespace {
+
+// The colour is the texel, nothing else: no colour, fog or lighting term,
+// the texture coordinate used as it comes.
+const char kCopyProgram[] =
+    "!!ARBfp1.0\n"
+    "TEX result.color, fragment.texcoord[0], texture[0], 2D;\n"
+    "END\n";
+
+// Everything the copy passes touch, put back on leaving: enables, texture
+// binding and environment, matrices (both stacks and the texture matrix),
+// the colour, the viewport.
+class CopyStateScope {
+public:
+    CopyStateScope(int width, int height)
+    {
+        glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT |
+                     GL_VIEWPORT_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_TEXTURE);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        for (GLenum cap : {GL_BLEND, GL_DEPTH_TEST, GL_LIGHTING, GL_FOG, GL_ALPHA_TEST, GL_SCISSOR_TEST,
+                           GL_STENCIL_TEST, GL_CULL_FACE, GL_DITHER, GL_COLOR_LOGIC_OP})
+            glDisable(cap);
+        glDepthMask(GL_FALSE);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glViewport(0, 0, width, height);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+    }
+    ~CopyStateScope()
+    {
+        glMatrixMode(GL_TEXTURE);
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glPopAttrib();
+    }
+    CopyStateScope(const CopyStateScope&) = delete;
+    CopyStateScope& operator=(const CopyStateScope&) = delete;
+};
+
+}  // namespace
+
+bool FastPicture::Init()
+{
+    Release();
+    if (!m_gl.Load())
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    m_gl.genPrograms(1, &m_program);
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
+    m_gl.programString(GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB, GLsizei(std::strlen(kCopyProgram)),
+                       kCopyProgram);
+    GLint errorAt = 0;
+    glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &errorAt);
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
+    if (errorAt != -1 || glGetError() != GL_NO_ERROR) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+void FastPicture::Release()
+{
+    if (m_gl.Loaded()) {
+        m_still.Release(m_gl);
+        m_frame.Release(m_gl);
+        if (m_program != 0)
+            m_gl.deletePrograms(1, &m_program);
+    }
+    m_program = 0;
+    m_inFrame = false;
+    m_stillDrawn = false;
+    m_stillKey.clear();
+}
+
+bool FastPicture::BeginStill(int width, int height)
+{
+    if (!Ready() || !m_still.Ensure(m_gl, width, height, GL_LINEAR))
+        return false;
+    m_stillDrawn = false;
+    m_outer = FastPathApi::BoundFramebuffer();
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_still.Framebuffer());
+    glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+void FastPicture::EndStill(const StillKey& key)
+{
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_outer);
+    m_stillKey = key;
+    m_stillDrawn = true;
+}
+
+bool FastPicture::DrawRippled(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
+                              const double (&rowY)[PictureCover::kLines], int width, int height)
+{
+    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+        return false;
+    if (m_inFrame && (m_frame.Width() != width || m_frame.Height() != height))
+        return false;
+    if (!m_inFrame && !m_frame.Ensure(m_gl, width, height, GL_NEAREST))
+        return false;
+    BuildStillQuads(grid, columnX, rowY, width, height, m_quads);
+    const GLuint outer = FastPathApi::BoundFramebuffer();
+    CopyStateScope scope(width, height);
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
+    // Into the frame target's colour alone, without a depth buffer: there
+    // the rectangles take the renderer's fast path.
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_frame.Framebuffer());
+    DrawQuads(m_still.Texture());
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, outer);
+    if (!m_inFrame)
+        CopyWhole(m_frame.Texture(), width, height);
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
+    return true;
+}
+
+bool FastPicture::BeginFrame(int width, int height)
+{
+    m_inFrame = false;
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    if (!Ready() || depthBits != 0 || !m_frame.Ensure(m_gl, width, height, GL_NEAREST, true))
+        return false;
+    m_frameOuter = FastPathApi::BoundFramebuffer();
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_frame.DepthTwin());
+    m_inFrame = true;
+    return true;
+}
+
+void FastPicture::EndFrame()
+{
+    if (!m_inFrame)
+        return;
+    m_inFrame = false;
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_frameOuter);
+    CopyStateScope scope(m_frame.Width(), m_frame.Height());
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
+    CopyWhole(m_frame.Texture(), m_frame.Width(), m_frame.Height());
+    m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
+}
+
+void FastPicture::CopyWhole(GLuint texture, int width, int height)
+{
+    m_quads.assign(1, StillQuad{0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
+    DrawQuads(texture);
+}
+
+void FastPicture::DrawQuads(GLuint texture) const
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    for (const StillQuad& q : m_quads) {
+        glTexCoord2f(q.u[0], q.v[0]);
+        glVertex2f(q.x0, q.y0);
+        glTexCoord2f(q.u[1], q.v[1]);
+        glVertex2f(q.x1, q.y0);
+        glTexCoord2f(q.u[2], q.v[2]);
+        glVertex2f(q.x1, q.y1);
+        glTexCoord2f(q.u[3], q.v[3]);
+        glVertex2f(q.x0, q.y1);
+    }
+    glEnd();
+}

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "environment/FastPathApi.h"
+#include "environment/PictureCover.h"
+#include "environment/RenderTarget.h"
+#include "environment/StillQuads.h"
+
+#include <vector>
+
+class RippleGrid;
+
+// The rippled background picture drawn the cheap way, where the GL offers
+// render targets and fragment programs (GlFeatures::FastPicture).
+//
+// The picture and everything that shapes its pixels (backdrop, light, fog,
+// its texture and the window size) change seldom, so the host draws them
+// once, unrippled, into a window-size still (BeginStill ... EndStill) and
+// does so again only when one of them changes. Every frame then samples the
+// still through the ripple (StillQuads) into a target without a depth
+// buffer, where a software renderer fills upright, affinely textured
+// rectangles with a trivial fragment program on its fast linear path, and
+// copies that target pixel for pixel into the framebuffer the host had
+// bound. All sizes are window pixels.
+//
+// A host framebuffer without a depth buffer (the window, where the fast path
+// is offered) lets the whole frame be drawn in that target instead
+// (BeginFrame ... EndFrame): the ripple into it as it is, everything else
+// through its depth twin, and the result copied once into the window on the
+// fast path. The copy into a window with a depth buffer would cost as much
+// as drawing the picture there.
+class FastPicture {
+public:
+    FastPicture() = default;
+    ~FastPicture() = default;   // Release must run while the context is current
+    FastPicture(const FastPicture&) = delete;
+    FastPicture& operator=(const FastPicture&) = delete;
+
+    // Looks up the entry points and builds the fragment program in the
+    // current context. False, with nothing kept, when any part is missing.
+    bool Init();
+    void Release();
+    bool Ready() const { return m_program != 0; }
+
+    // Whatever decides the still's pixels, as numbers the host chooses; the
+    // still is redrawn when they differ from the last drawn still's.
+    using StillKey = std::vector<double>;
+    bool StillCurrent(const StillKey& key) const { return m_stillDrawn && key == m_stillKey; }
+    // Forgets the still (a texture may have been remade under the same name).
+    void ForgetStill() { m_stillDrawn = false; }
+
+    // Binds a width x height still, cleared with the current clear colour,
+    // for the host to draw the picture and its backdrop into with the
+    // frame's matrices and viewport. False, with the bound framebuffer
+    // unchanged, when the target cannot be made.
+    bool BeginStill(int width, int height);
+    // Binds back the framebuffer BeginStill found; the still now stands for key.
+    void EndStill(const StillKey& key);
+
+    // Draws the grid's rippled picture from the still over the viewport
+    // (0, 0, width, height) of the framebuffer bound now, replacing its
+    // pixels: no blending, no depth test, depth untouched. columnX, rowY:
+    // the grid's lines in window pixels. False, with nothing drawn, when
+    // there is no still of that size or a target cannot be made.
+    bool DrawRippled(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
+                     const double (&rowY)[PictureCover::kLines], int width, int height);
+
+    // When the framebuffer bound now has no depth buffer: binds the frame
+    // target's depth twin (width x height, contents undefined until cleared)
+    // for the host to draw the frame into, and returns true. False, with
+    // nothing changed, otherwise or when the target cannot be made.
+    bool BeginFrame(int width, int height);
+    bool InFrame() const { return m_inFrame; }
+    // Binds the framebuffer BeginFrame found and copies the frame into it.
+    void EndFrame();
+
+    // For tests: the targets' framebuffer and texture names.
+    const RenderTarget& Still() const { return m_still; }
+    const RenderTarget& Frame() const { return m_frame; }
+
+private:
+    void DrawQuads(GLuint texture) const;   // m_quads, sampling texture
+    void CopyWhole(GLuint texture, int width, int height);   // texture 1:1 over the viewport
+
+    FastPathApi m_gl;
+    GLuint m_program = 0;
+    RenderTarget m_still;   // the unrippled picture, linear filtering
+    RenderTarget m_frame;   // this frame's picture (and, in a frame, all of it), copied 1:1
+    GLuint m_frameOuter = 0;   // the framebuffer bound before BeginFrame
+    bool m_inFrame = false;
+    GLuint m_outer = 0;     // the framebuffer bound before BeginStill
+    StillKey m_stillKey;
+    bool m_stillDrawn = false;
+    std::vector<StillQuad> m_quads;
+};

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "environment/StillQuads.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kLines = PictureCover::kLines;
+
+// Still coordinates are kept on a grid of 2^-20 (a five-hundredth of a pixel
+// on the widest screens): sums and differences of such values below 8 are
+// exact in a float, which is what makes a rectangle exactly affine.
+double Snap(double value)
+{
+    constexpr double kStep = 1.0 / (1 << 20);
+    return std::round(value / kStep) * kStep;
+}
+
+// An affine function of window position: value = at + perX * (x - x0) +
+// perY * (y - y0), with (x0, y0) the rectangle's first corner.
+struct Affine {
+    double at, perX, perY;
+};
+
+void Emit(double x0, double y0, double x1, double y1, const Affine& u, const Affine& v,
+          std::vector<StillQuad>& quads)
+{
+    StillQuad q{};
+    q.x0 = float(x0);
+    q.y0 = float(y0);
+    q.x1 = float(x1);
+    q.y1 = float(y1);
+    const double w = double(q.x1) - double(q.x0), h = double(q.y1) - double(q.y0);
+    const Affine* fs[2] = {&u, &v};
+    float* outs[2] = {q.u, q.v};
+    for (int k = 0; k < 2; ++k) {
+        const float a = float(Snap(fs[k]->at));
+        const float dx = float(Snap(fs[k]->perX * w));
+        const float dy = float(Snap(fs[k]->perY * h));
+        outs[k][0] = a;
+        outs[k][1] = a + dx;
+        outs[k][2] = (a + dx) + dy;
+        outs[k][3] = a + dy;
+    }
+    quads.push_back(q);
+}
+
+// The part of [x0, x1] x [y0, y1] inside the window, with the affine
+// functions moved to its first corner; nothing when none is inside.
+void EmitClipped(double x0, double y0, double x1, double y1, Affine u, Affine v, int width,
+                 int height, std::vector<StillQuad>& quads)
+{
+    const double cx0 = std::max(x0, 0.0), cy0 = std::max(y0, 0.0);
+    const double cx1 = std::min(x1, double(width)), cy1 = std::min(y1, double(height));
+    if (!(cx0 < cx1 && cy0 < cy1))
+        return;
+    u.at += u.perX * (cx0 - x0) + u.perY * (cy0 - y0);
+    v.at += v.perX * (cx0 - x0) + v.perY * (cy0 - y0);
+    Emit(cx0, cy0, cx1, cy1, u, v, quads);
+}
+
+bool Rising(const double (&lines)[kLines])
+{
+    for (int i = 0; i < kLines; ++i)
+        if (!std::isfinite(lines[i]) || (i > 0 && !(lines[i] > lines[i - 1])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+void BuildStillQuads(const RippleGrid& grid, const double (&columnX)[kLines], const double (&rowY)[kLines],
+                     int width, int height, std::vector<StillQuad>& quads)
+{
+    quads.clear();
+    if (width <= 0 || height <= 0 || !Rising(columnX) || !Rising(rowY))
+        return;
+    // Texture coordinate s lies at window x = left + s * spanX on the still
+    // (the base coordinates run 0..1 from the first grid line to the last).
+    const double left = columnX[0], spanX = columnX[kLines - 1] - columnX[0];
+    const double bottom = rowY[0], spanY = rowY[kLines - 1] - rowY[0];
+    for (int i = 0; i + 1 < kLines; ++i) {
+        const double x0 = columnX[i], x1 = columnX[i + 1];
+        if (x1 <= 0.0 || x0 >= width)
+            continue;
+        for (int j = 0; j + 1 < kLines; ++j) {
+            const double y0 = rowY[j], y1 = rowY[j + 1];
+            if (y1 <= 0.0 || y0 >= height)
+                continue;
+            const RippleGrid::Cell& c00 = grid.CellAt(i, j);
+            const RippleGrid::Cell& c10 = grid.CellAt(i + 1, j);
+            const RippleGrid::Cell& c11 = grid.CellAt(i + 1, j + 1);
+            const RippleGrid::Cell& c01 = grid.CellAt(i, j + 1);
+            // Texture coordinates: the corners' mean at the centre and the
+            // mean edge slopes, then moved to the cell's first corner.
+            const double sAcross = 0.5 * ((c10.s - c00.s) + (c11.s - c01.s));
+            const double sUp = 0.5 * ((c01.s - c00.s) + (c11.s - c10.s));
+            const double tAcross = 0.5 * ((c10.t - c00.t) + (c11.t - c01.t));
+            const double tUp = 0.5 * ((c01.t - c00.t) + (c11.t - c10.t));
+            const double sCorner = 0.25 * (c00.s + c10.s + c11.s + c01.s) - 0.5 * (sAcross + sUp);
+            const double tCorner = 0.25 * (c00.t + c10.t + c11.t + c01.t) - 0.5 * (tAcross + tUp);
+            const double w = x1 - x0, h = y1 - y0;
+            const Affine u{(left + sCorner * spanX) / width, sAcross * spanX / width / w,
+                           sUp * spanX / width / h};
+            const Affine v{(bottom + tCorner * spanY) / height, tAcross * spanY / height / w,
+                           tUp * spanY / height / h};
+            EmitClipped(x0, y0, x1, y1, u, v, width, height, quads);
+        }
+    }
+    // Where the picture leaves the window uncovered the still shows as it is.
+    const Affine u{0.0, 1.0 / width, 0.0}, v{0.0, 0.0, 1.0 / height};
+    const auto still = [&](double x0, double y0, double x1, double y1) {
+        Affine uu = u, vv = v;
+        uu.at = x0 / width;
+        vv.at = y0 / height;
+        EmitClipped(x0, y0, x1, y1, uu, vv, width, height, quads);
+    };
+    const double right = columnX[kLines - 1], top = rowY[kLines - 1];
+    still(0.0, 0.0, left, height);                           // left of the picture
+    still(right, 0.0, width, height);                        // right of it
+    const double midX0 = std::max(left, 0.0), midX1 = std::min(right, double(width));
+    still(midX0, 0.0, midX1, bottom);                        // below
+    still(midX0, top, midX1, height);                        // above
+}
