@@ -72,6 +72,11 @@ int AquariumApp::InitInstance()
         // No GL context: the message has been shown; never tick without a scene.
         return 1;
     }
+    // Listening before the window shows: a `plovi --preferences` started by
+    // anyone who sees the aquarium finds its socket. Its request waits there
+    // until the dialog is wired up below.
+    m_preferencesChannel = std::make_unique<PreferencesChannel>();
+    const bool listening = m_preferencesChannel->Listen();
     m_frame->ShowMaximized();
     // The bar goes on top of the shown frame. Without a scene nothing would
     // act on its buttons, so it stays hidden then.
@@ -79,14 +84,15 @@ int AquariumApp::InitInstance()
         ApplyRunOptions(m_options, *m_frame->View());
         m_wiring = std::make_unique<ShellWiring>(*m_controlBar, *m_frame->View());
         m_controlBar->ShowOver(*m_frame);
-        m_preferencesChannel = std::make_unique<PreferencesChannel>();
-        if (m_preferencesChannel->Listen())
-            QObject::connect(m_preferencesChannel.get(), &PreferencesChannel::preferencesRequested,
-                             m_wiring.get(), &ShellWiring::ShowPreferences);
-        else
+        QObject::connect(m_preferencesChannel.get(), &PreferencesChannel::preferencesRequested,
+                         m_wiring.get(), &ShellWiring::ShowPreferences);
+        m_preferencesChannel->Serve();
+        if (!listening)
             std::fprintf(stderr, "plovi: plovi --preferences cannot reach this aquarium (no socket in the runtime directory); the P key still opens Preferences\n");
         // The aquarium, not its bar, has the keyboard at start.
         m_frame->TakeFocus();
+    } else {
+        m_preferencesChannel.reset();   // nothing here could show Preferences
     }
     return -1;
 }

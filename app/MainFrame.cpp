@@ -6,6 +6,7 @@
 #include "resources/BuiltinArt.h"
 #include "view/AquariumView.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -88,5 +89,11 @@ void CMainFrame::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
         AquariumApp::EndProcess(0);
+    // A window manager that focuses the frame on a click (openbox) leaves
+    // the view inside without the keyboard: its keys (P) go on to it here.
+    if (m_view) {
+        QCoreApplication::sendEvent(m_view, event);
+        return;
+    }
     QWidget::keyPressEvent(event);
 }

@@ -35,17 +35,23 @@ bool PreferencesChannel::Listen()
     QLocalServer::removeServer(path);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path))
-        return false;
+    return m_server->listen(path);
+}
+
+void PreferencesChannel::Serve()
+{
+    if (!m_server || m_serving)
+        return;
+    m_serving = true;
     connect(m_server, &QLocalServer::newConnection, this, &PreferencesChannel::OnConnection);
-    return true;
+    OnConnection();   // the connections that queued up before
 }
 
 void PreferencesChannel::OnConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        auto take = [this, socket] {
             // One short fixed request; anything longer or else is dropped.
             if (socket->bytesAvailable() > kRequest.size()) {
                 socket->abort();
@@ -59,7 +65,15 @@ void PreferencesChannel::OnConnection()
                 emit preferencesRequested();
             }
             socket->disconnectFromServer();
-        });
+        };
+        connect(socket, &QLocalSocket::readyRead, this, take);
+        // A request that came in while the connection waited in the queue
+        // is read already; no readyRead follows for it.
+        if (socket->bytesAvailable() > 0)
+            take();
+        // One whose asker has gone already says disconnected no more.
+        if (socket->state() == QLocalSocket::UnconnectedState)
+            socket->deleteLater();
     }
 }
 

@@ -21,7 +21,15 @@ public:
 
     // Starts listening (replacing a socket a crashed aquarium left behind).
     // False when there is no runtime directory or the socket cannot be made.
+    // Call before the aquarium's window shows: whoever sees the window can
+    // then reach the socket. Requests wait, connected but unread, until
+    // Serve() is called.
     bool Listen();
+
+    // From now on each request emits preferencesRequested(), those that came
+    // before this call included. Call once whoever shows Preferences is
+    // connected to that signal.
+    void Serve();
 
     // Asks a running aquarium to show Preferences. True when one accepted
     // the connection and the request (it shows the dialog when it reads it);
@@ -35,4 +43,5 @@ private:
     void OnConnection();
 
     QLocalServer* m_server = nullptr;
+    bool m_serving = false;
 };

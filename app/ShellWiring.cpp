@@ -11,6 +11,8 @@
 #include "ui/PreferencesDialog.h"
 #include "view/AquariumView.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
@@ -42,8 +44,8 @@ void ShellWiring::ConnectBar()
 // dialog belongs to the aquarium's window, so the keyboard goes back there.
 void ShellWiring::RunFishSettings()
 {
-    FishSettingsDialog dialog(Frame());
-    DialogPlacement::Centre(dialog);
+    FishSettingsDialog dialog;
+    PrepareOwnDialog(dialog);
     m_fishDialog = &dialog;
     dialog.exec();
     m_fishDialog = nullptr;
@@ -57,13 +59,20 @@ QWidget* ShellWiring::Frame() const
     return QWidget::find(top->winId());
 }
 
-void ShellWiring::Present(QWidget& dialog)
+void ShellWiring::PrepareOwnDialog(QWidget& dialog)
 {
     // Placed before its native window is made, which then takes the place as
     // the client area's. Transient for the aquarium before it is first
     // mapped: it then opens above the full-screen window, and with no task
     // of its own belongs to the same application.
+    //
+    // The dialogs have no parent widget: making the native window of a
+    // child of the frame (winId) makes every other child of the frame native
+    // too, and the view's container then gets a window of its own that
+    // covers the tank with black.
+    Q_ASSERT(!dialog.parentWidget());
     DialogPlacement::Centre(dialog);
+    dialog.installEventFilter(this);
     dialog.winId();
     QWidget* frame = Frame();
     if (QWindow* window = dialog.windowHandle()) {
@@ -71,6 +80,27 @@ void ShellWiring::Present(QWidget& dialog)
             window->setTransientParent(frame->windowHandle());
         TaskbarEntry::Skip(*window);
     }
+}
+
+bool ShellWiring::eventFilter(QObject* watched, QEvent* event)
+{
+    // A dialog that closes with the keyboard hands it to the aquarium, so
+    // its keys (Escape, P) work at once. Left to itself a window manager may
+    // give it to the bar instead (IceWM does).
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        const QWindow* window = static_cast<QWidget*>(watched)->windowHandle();
+        if (window && QGuiApplication::focusWindow() == window) {
+            if (QWidget* frame = Frame())
+                frame->activateWindow();
+            m_view.requestActivate();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ShellWiring::Present(QWidget& dialog)
+{
+    PrepareOwnDialog(dialog);
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
@@ -103,10 +133,7 @@ void ShellWiring::ConnectBackground()
 
 void ShellWiring::ConnectPreferences()
 {
-    QWindow* top = &m_view;
-    while (top->parent())
-        top = top->parent();
-    m_preferencesDialog = std::make_unique<PreferencesDialog>(QWidget::find(top->winId()));
+    m_preferencesDialog = std::make_unique<PreferencesDialog>();
     connect(&m_view, &AquariumView::preferencesRequested, this, &ShellWiring::ShowPreferences);
     connect(m_preferencesDialog.get(), &PreferencesDialog::valuesChanged, this,
             [this](const PreferenceValues& values) {
@@ -117,7 +144,10 @@ void ShellWiring::ConnectPreferences()
 
 void ShellWiring::ShowPreferences()
 {
-    m_preferencesDialog->ShowDialog();
+    // The file's values at each opening; an open dialog keeps what it shows.
+    if (!m_preferencesDialog->isVisible())
+        m_preferencesDialog->Load();
+    Present(*m_preferencesDialog);
 }
 
 void ShellWiring::SaveOnExit()

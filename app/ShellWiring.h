@@ -36,12 +36,18 @@ public:
     // from `plovi --preferences`).
     void ShowPreferences();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ConnectView();
     void ConnectBar();
     void RunFishSettings();
     // The aquarium's top-level window (the dialogs' transient parent).
     QWidget* Frame() const;
+    // Makes a parentless dialog the aquarium's before a show: centred on the
+    // primary screen, transient for the aquarium, no task of its own.
+    void PrepareOwnDialog(QWidget& dialog);
     // Shows a modeless dialog centred, above the aquarium, with the keyboard.
     void Present(QWidget& dialog);
     // The Custom Music dialog (made hidden, before the first tick) and the

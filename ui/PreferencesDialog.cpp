@@ -256,15 +256,6 @@ void PreferencesDialog::SaveSettings()
         m_saved = m_values;
 }
 
-void PreferencesDialog::ShowDialog()
-{
-    if (!isVisible())
-        Load();
-    show();
-    raise();
-    activateWindow();
-}
-
 void PreferencesDialog::accept()
 {
     hide();

@@ -38,8 +38,6 @@ public:
     explicit PreferencesDialog(QWidget* parent = nullptr);
     ~PreferencesDialog() override;
 
-    // Loads the file's values and shows the dialog in front.
-    void ShowDialog();
     // Reads the settings file into the controls.
     void Load();
     // Writes the keys changed since the last load or save.

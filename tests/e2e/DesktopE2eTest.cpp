@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -18,6 +19,7 @@ namespace {
 const QPoint kBarSurface(700, 20);    // between two buttons: the bar's blue
 const QPoint kTouchButton(180, 35);
 const QPoint kZoomInButton(297, 35);
+const QPoint kAddFishButton(547, 35);
 const QPoint kMusicButton(670, 35);
 const QPoint kExitButton(924, 35);
 // The icons alone, on a narrow screen: 40-pixel buttons 44 apart from x 14.
@@ -126,6 +128,12 @@ public:
         const auto ids = Ids(m_screen.Tool({"xdotool", "getwindowfocus"}).out);
         return ids.empty() ? 0 : ids.front();
     }
+    // What the window manager (or, without one, the program) says of the
+    // window: no task-bar entry of its own.
+    bool SkipsTaskbar(unsigned long id) const
+    {
+        return Property(id, "_NET_WM_STATE").find("_NET_WM_STATE_SKIP_TASKBAR") != std::string::npos;
+    }
     bool BarShows() const
     {
         const QImage shot = m_screen.Screenshot();
@@ -166,6 +174,29 @@ protected:
         EXPECT_TRUE(WaitUntil([&] { return desktop.Bar() != 0 && desktop.BarShows(); }, 15))
             << "no control bar over the aquarium";
         return plovi;
+    }
+
+    // Opens a dialog (by a click or a key), waits for it and checks that it
+    // is one of the aquarium's: centred, transient for the aquarium, with
+    // no task of its own, holding the keyboard, and the bar still drawn over
+    // the aquarium beside it. Returns the dialog's id (0 when none came).
+    unsigned long OpenOwnDialog(const Desktop& desktop, const std::string& name, const std::function<void()>& open,
+                                const char* when)
+    {
+        SCOPED_TRACE(std::string(name) + ", " + when);
+        const unsigned long frame = desktop.Frame();
+        open();
+        unsigned long dialog = 0;
+        EXPECT_TRUE(WaitUntil([&] { return (dialog = desktop.Window(name)) != 0; }, 10)) << "no dialog";
+        if (dialog == 0)
+            return 0;
+        EXPECT_TRUE(WaitUntil([&] { return desktop.Focus() == dialog; }, 3))
+            << "the dialog has no keyboard: focus " << desktop.Focus();
+        ExpectCentred(desktop, dialog, when);
+        EXPECT_EQ(desktop.TransientFor(dialog), frame);
+        EXPECT_TRUE(desktop.SkipsTaskbar(dialog)) << desktop.Property(dialog, "_NET_WM_STATE");
+        EXPECT_TRUE(WaitUntil([&] { return desktop.BarShows(); }, 2)) << "the bar is gone while the dialog is open";
+        return dialog;
     }
 
     // The dialog's own area has its centre at the screen's centre.
@@ -277,6 +308,41 @@ TYPED_TEST(DesktopE2e, TheBarStaysOverTheAquariumThroughAUsersRound)
     const auto result = plovi->Wait(3);
     ASSERT_TRUE(result) << "Escape in the aquarium did not end the program";
     EXPECT_EQ(result->signal, 0);
+    EXPECT_EQ(result->exitCode, 0);
+}
+
+// Preferences (its key) and the modal Fish Settings (the bar's Add Fish) are
+// the aquarium's dialogs like the others, at every show: the aquarium stays
+// one task with any of them open, and the keyboard goes back to it after.
+TYPED_TEST(DesktopE2e, PreferencesAndFishSettingsBelongToTheAquarium)
+{
+    auto plovi = this->StartDark();
+    Desktop desktop(this->Screen(), *plovi);
+    ASSERT_NE(desktop.Frame(), 0u);
+    const std::string preferences = "^Preferences - Plovi 1.0$";
+    for (const char* when : {"first show", "second show"}) {
+        const unsigned long dialog = this->OpenOwnDialog(
+            desktop, preferences, [&] { this->Screen().Tool({"xdotool", "key", "p"}); }, when);
+        ASSERT_NE(dialog, 0u);
+        // Moved away before it is closed: the next show centres it again.
+        this->Screen().Tool({"xdotool", "windowmove", std::to_string(dialog), "20", "80"});
+        Pause(0.3);
+        this->Screen().Tool({"xdotool", "key", "Escape"});
+        ASSERT_TRUE(WaitUntil([&] { return desktop.Window(preferences) == 0; }, 3));
+        EXPECT_TRUE(plovi->Running()) << "Escape in Preferences ended the program";
+    }
+
+    const std::string fish = "^Fish Settings - Plovi 1.0$";
+    ASSERT_NE(this->OpenOwnDialog(desktop, fish, [&] { this->Click(kAddFishButton); }, "modal"), 0u);
+    this->Screen().Tool({"xdotool", "key", "Escape"});
+    ASSERT_TRUE(WaitUntil([&] { return desktop.Window(fish) == 0; }, 3));
+    EXPECT_TRUE(plovi->Running());
+    EXPECT_TRUE(desktop.BarShows());
+
+    // The keyboard is the aquarium's again: Escape ends it.
+    this->Screen().Tool({"xdotool", "key", "Escape"});
+    const auto result = plovi->Wait(3);
+    ASSERT_TRUE(result) << "Escape did not end the program after the dialogs";
     EXPECT_EQ(result->exitCode, 0);
 }
 

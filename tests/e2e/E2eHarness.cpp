@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -357,6 +358,28 @@ std::optional<QRect> VirtualScreen::WindowArea(const std::string& id) const
         if (!values.count(key))
             return std::nullopt;
     return QRect(values[keys[0]], values[keys[1]], values[keys[2]], values[keys[3]]);
+}
+
+std::vector<QRect> VirtualScreen::PartialTopLevelAreas() const
+{
+    // One call for all of them: per window "Window ID", "Position: X,Y ..."
+    // and "Geometry: WxH" lines. A window on the root has no frame offset
+    // for xdotool to add.
+    const CommandResult r = Tool({"xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", "",
+                                  "getwindowgeometry", "%@"});
+    std::vector<QRect> areas;
+    QPoint at;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        int a = 0, b = 0;
+        if (std::sscanf(line.c_str(), " Position: %d,%d", &a, &b) == 2)
+            at = QPoint(a, b);
+        else if (std::sscanf(line.c_str(), " Geometry: %dx%d", &a, &b) == 2 && a > 0 && b > 0)
+            areas.emplace_back(at, QSize(a, b));
+    }
+    // The root, a window of depth 0, is listed too.
+    areas.erase(std::remove(areas.begin(), areas.end(), QRect(0, 0, m_width, m_height)), areas.end());
+    return areas;
 }
 
 void VirtualScreen::Click(QPoint p) const

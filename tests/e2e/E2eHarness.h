@@ -76,6 +76,11 @@ public:
     // Where a window (by id) is on the screen: its own area, without a
     // window manager's frame; nullopt when it cannot be read.
     std::optional<QRect> WindowArea(const std::string& id) const;
+    // The areas of the visible windows straight on the root (under a window
+    // manager: its frames round the programs' windows, its panels) that
+    // leave part of the screen free: the root and full-screen windows are
+    // left out. In no particular order.
+    std::vector<QRect> PartialTopLevelAreas() const;
     // A real left click at p (screen pixels).
     void Click(QPoint p) const;
 
