@@ -75,6 +75,8 @@ int AquariumApp::InitInstance()
     // act on its buttons, so it stays hidden then.
     if (m_frame->View()) {
         m_wiring = std::make_unique<ShellWiring>(*m_controlBar, *m_frame->View());
+        if (m_options.logMusic)
+            m_wiring->LogMusic();
         m_controlBar->ShowOver(*m_frame);
     }
     return -1;

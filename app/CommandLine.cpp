@@ -32,7 +32,7 @@ bool IsQtOption(const std::string& arg, bool& takesValue)
 
 const char* CommandLine::Usage()
 {
-    return "Usage: plovi [--fps] [--root | --window-id ID] [--help] [--version]";
+    return "Usage: plovi [--fps] [--music-log] [--root | --window-id ID] [--help] [--version]";
 }
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args)
@@ -51,6 +51,8 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args)
         }
         if (arg == "--fps") {
             result.reportFps = true;
+        } else if (arg == "--music-log") {
+            result.logMusic = true;
         } else if (arg == "--root" || arg == "-root") {
             // The single-dash spelling is the screensaver daemon's custom.
             result.root = true;

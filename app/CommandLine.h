@@ -8,6 +8,7 @@ struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     bool reportFps = false;     // --fps: frame rate to stderr once a second
+    bool logMusic = false;      // --music-log: each track of the user's music to stderr
     bool root = false;          // --root: draw on the (virtual) root window
     bool windowIdGiven = false; // --window-id given; its text, checked later
     std::string windowId;       //   (a bad number is a runtime error, not a usage error)

@@ -8,7 +8,9 @@
 #include "ui/FishSettingsDialog.h"
 #include "view/AquariumView.h"
 
+#include <QFile>
 #include <QWidget>
+#include <cstdio>
 
 ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_view(view)
 {
@@ -69,6 +71,20 @@ void ShellWiring::ConnectBackground()
     connect(view, &AquariumView::imageDialogRequested, m_backgroundDialog.get(), &BackgroundDialog::ShowDialog);
     connect(m_backgroundDialog.get(), &BackgroundDialog::shownTextureChanged, view,
             [view](unsigned texture) { view->Scene().SetCustomImageTexture(texture); });
+}
+
+void ShellWiring::LogMusic()
+{
+    MusicDialog* dialog = m_musicDialog.get();
+    connect(dialog, &MusicDialog::trackStarted, this, [dialog](int row) {
+        std::fprintf(stderr, "music: row %d playing \"%s\"\n", row,
+                     QFile::encodeName(dialog->Player().FileName()).constData());
+        std::fflush(stderr);
+    });
+    connect(&dialog->Player(), &MciPlayer::lengthKnown, this, [dialog](qint64 ms) {
+        std::fprintf(stderr, "music: row %d is %lld ms long\n", dialog->CurrentIndex(), static_cast<long long>(ms));
+        std::fflush(stderr);
+    });
 }
 
 void ShellWiring::SaveOnExit()

@@ -70,6 +70,8 @@ int main(int argc, char** argv)
     case CommandLine::Action::Help:
         std::printf("%s\n\nA full-screen animated aquarium.\n\n"
                     "  --fps             print the measured frame rate to standard error once a second\n"
+                    "  --music-log       print each track of your own music as it starts, and its\n"
+                    "                    length, to standard error\n"
                     "  --root            run as a screensaver on the root window (or the virtual root)\n"
                     "  --window-id ID    run as a screensaver inside the window ID (decimal or 0x hex);\n"
                     "                    XSCREENSAVER_WINDOW in the environment means the same\n"

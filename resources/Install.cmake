@@ -10,6 +10,7 @@ configure_file(${PLOVI_DESKTOP_DIR}/${PLOVI_METAINFO_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/metainfo/${PLOVI_METAINFO_ID}.metainfo.xml @ONLY)
 
 install(TARGETS plovi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS plovi-player RUNTIME DESTINATION ${PLOVI_PLAYER_INSTALL_DIR})
 install(FILES ${PLOVI_DESKTOP_DIR}/plovi.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The icon at every theme size, as the art generator wrote them.
 install(DIRECTORY ${PLOVI_ART_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

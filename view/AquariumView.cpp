@@ -9,6 +9,7 @@
 #include <QOpenGLContext>
 #include <QPixmap>
 #include <QSurfaceFormat>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -147,11 +148,17 @@ void AquariumView::CountFrame()
         std::fprintf(stderr, "first frame: %.0f ms after start\n", ms);
     }
     ++m_fpsFrames;
+    if (m_sinceFrame.isValid())
+        m_longestGapMs = std::max(m_longestGapMs, m_sinceFrame.restart());
+    else
+        m_sinceFrame.start();
     const qint64 elapsed = m_fpsClock.elapsed();
     if (elapsed >= 1000) {
-        std::fprintf(stderr, "fps: %.1f\n", m_fpsFrames * 1000.0 / double(elapsed));
+        std::fprintf(stderr, "fps: %.1f (longest gap %lld ms)\n", m_fpsFrames * 1000.0 / double(elapsed),
+                     static_cast<long long>(m_longestGapMs));
         std::fflush(stderr);
         m_fpsFrames = 0;
+        m_longestGapMs = 0;
         m_fpsClock.restart();
     }
 }

@@ -1,13 +1,44 @@
 #include "sound/MciPlayer.h"
+#include "sound/PlayerProcess.h"
 #include "tests/sound/SoundTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
 
 using SoundTest::WaitFor;
+
+// Plays a file to its end or its failure; the milliseconds that took, or -1
+// when neither came within `limitMs`.
+qint64 PlayOut(MciPlayer& player, const std::string& path, int limitMs)
+{
+    QSignalSpy ended(&player, &MciPlayer::ended);
+    QSignalSpy failed(&player, &MciPlayer::failed);
+    QElapsedTimer clock;
+    clock.start();
+    player.SetFileName(QString::fromStdString(path));
+    if (!player.Open())
+        return 0;
+    player.Play();
+    if (!WaitFor([&] { return ended.count() + failed.count() > 0; }, limitMs))
+        return -1;
+    return clock.elapsed();
+}
+
+// The player program for one test, put back afterwards.
+class ProgramOverride {
+public:
+    explicit ProgramOverride(const QString& path) : m_old(PlayerProcess::Program()) { PlayerProcess::SetProgram(path); }
+    ~ProgramOverride() { PlayerProcess::SetProgram(m_old); }
+
+private:
+    QString m_old;
+};
 
 TEST(MciPlayer, PlaysRealWaveAndMp3ToTheirEnd)
 {
@@ -81,6 +112,126 @@ TEST(MciPlayer, VolumeIsKeptInRange)
     for (const auto& c : cases) {
         player.SetVolume(c[0]);
         EXPECT_EQ(player.Volume(), c[1]) << c[0];
+    }
+}
+
+// The player process is where the decoders run: a crash or a hang there
+// costs the file that was playing, said once with the reason, and the next
+// file plays in a fresh process.
+TEST(MciPlayer, APlayerThatCrashesOrHangsCostsOnlyItsFile)
+{
+    TempDir dir;
+    const std::string longTrack = dir.Path() + "long.wav", next = dir.Path() + "next.wav";
+    SoundTest::WriteFile(longTrack, SoundTest::SineWave(20000));
+    SoundTest::WriteFile(next, SoundTest::SineWave(400));
+    const struct {
+        int signal;
+        int reportedWithinMs;
+        const char* why;
+    } faults[] = {
+        {SIGSEGV, 1500, "crashed"},
+        {SIGABRT, 1500, "crashed"},
+        {SIGSTOP, MciPlayer::kSilenceLimitMs + 1000, "stopped answering"},  // a decoder deadlock
+    };
+    for (const auto& f : faults) {
+        MciPlayer player;
+        QSignalSpy failed(&player, &MciPlayer::failed);
+        player.SetFileName(QString::fromStdString(longTrack));
+        ASSERT_TRUE(player.Open());
+        player.Play();
+        ASSERT_TRUE(WaitFor([&] { return player.Position() > 0; }, 8000)) << f.why;
+        const qint64 pid = player.PlayerProcessId();
+        ASSERT_GT(pid, 0);
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(pid_t(pid), f.signal);
+        ASSERT_TRUE(WaitFor([&] { return failed.count() > 0; }, f.reportedWithinMs)) << f.why;
+        EXPECT_LE(clock.elapsed(), f.reportedWithinMs);
+        WaitFor([] { return false; }, 300);  // room for a second report
+        EXPECT_EQ(failed.count(), 1) << f.why;
+        EXPECT_NE(player.FailureReason().indexOf(f.why), -1) << player.FailureReason().toStdString();
+        EXPECT_FALSE(player.CanPlay());
+        EXPECT_EQ(player.Position(), 0);
+
+        EXPECT_GT(PlayOut(player, next, 8000), 0) << "after " << f.why;
+        EXPECT_TRUE(player.AtEnd()) << f.why;
+        EXPECT_NE(player.PlayerProcessId(), pid);
+    }
+}
+
+// Files that once took the program down or stalled the list, made here: a
+// damaged MPEG program stream with AC-3 audio (it corrupted the heap of the
+// system's AC-3 decoder; the run that ranks that decoder first shows the
+// player process taking the crash) and the three wave header faults (they
+// gave no sound, no end and no report). Each ends or is reported within 5 s
+// of its length, and a sound file after it plays.
+TEST(MciPlayer, DamagedFilesEndOrAreReportedInTime)
+{
+    TempDir dir;
+    const std::string stream = dir.Path() + "damaged.mpeg";
+    ASSERT_TRUE(SoundTest::MakeDamagedProgramStream(stream));
+    const std::string good = dir.Path() + "good.wav";
+    SoundTest::WriteFile(good, SoundTest::SineWave(300));
+    const struct {
+        const char* name;
+        SoundTest::WaveFault fault;
+    } waves[] = {{"header-only.wav", SoundTest::WaveFault::HeaderOnly},
+                 {"data-size-1.wav", SoundTest::WaveFault::DataSizeOne},
+                 {"block-align.wav", SoundTest::WaveFault::BlockAlign65535}};
+    std::vector<std::pair<std::string, int>> files = {{stream, 2000}};  // path, length in ms
+    for (const auto& w : waves) {
+        files.emplace_back(dir.Path() + w.name, 1000);
+        SoundTest::WriteFile(files.back().first, SoundTest::DamagedWave(w.fault));
+    }
+    for (const char* ranks : {"", "a52dec:300"}) {
+        const ScopedEnv rank("GST_PLUGIN_FEATURE_RANK", ranks);
+        for (const auto& [path, lengthMs] : files) {
+            MciPlayer player;
+            QSignalSpy failed(&player, &MciPlayer::failed);
+            const qint64 took = PlayOut(player, path, lengthMs + 5000);
+            EXPECT_GE(took, 0) << path << " ranks " << ranks;
+            // A wave whose header claims nothing playable is never an end.
+            if (path.find(".wav") != std::string::npos)
+                EXPECT_EQ(failed.count(), 1) << path;
+            // The heap corruption ends in an abort there, in the player process.
+            if (path == stream && *ranks)
+                EXPECT_NE(player.FailureReason().indexOf("crashed"), -1) << player.FailureReason().toStdString();
+            EXPECT_GT(PlayOut(player, good, 8000), 0) << "after " << path;
+            EXPECT_TRUE(player.AtEnd()) << "after " << path;
+        }
+    }
+}
+
+// What a broken or missing player program costs: the file, with the reason.
+TEST(MciPlayer, AMissingOrBrokenPlayerProgramIsReported)
+{
+    TempDir dir;
+    const std::string track = dir.Path() + "tone.wav";
+    SoundTest::WriteFile(track, SoundTest::SineWave(300));
+    {
+        ProgramOverride missing(QString::fromStdString(dir.Path() + "no-such-player"));
+        MciPlayer player;
+        QSignalSpy failed(&player, &MciPlayer::failed);
+        player.SetFileName(QString::fromStdString(track));
+        // The start is asked for; that it failed comes from the event loop.
+        ASSERT_TRUE(player.Open());
+        player.Play();
+        EXPECT_TRUE(WaitFor([&] { return failed.count() == 1; }, 3000));
+        EXPECT_FALSE(player.CanPlay());
+        EXPECT_FALSE(player.FailureReason().isEmpty());
+    }
+    {
+        // A "player" that answers with lines no player writes.
+        const std::string script = dir.Path() + "babbler";
+        SoundTest::WriteFile(script, "#!/bin/sh\necho alive\necho 'position 1 x'\nsleep 30\n");
+        QFile::setPermissions(QString::fromStdString(script), QFile::ReadOwner | QFile::ExeOwner);
+        ProgramOverride babbler(QString::fromStdString(script));
+        MciPlayer player;
+        QSignalSpy failed(&player, &MciPlayer::failed);
+        player.SetFileName(QString::fromStdString(track));
+        ASSERT_TRUE(player.Open());
+        EXPECT_TRUE(WaitFor([&] { return failed.count() == 1; }, 3000));
+        EXPECT_NE(player.FailureReason().indexOf("nonsense"), -1) << player.FailureReason().toStdString();
     }
 }
 

@@ -1,0 +1,175 @@
+#include "sound/PlayerHelper.h"
+
+#include <QAudioOutput>
+#include <QFile>
+#include <QMediaPlayer>
+#include <QSocketNotifier>
+#include <QUrl>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+using Kind = PlayerMessage::Kind;
+
+PlayerHelper::PlayerHelper(int input, int output, QObject* parent)
+    : QObject(parent), m_input(input), m_output(output),
+      m_audio(std::make_unique<QAudioOutput>()), m_player(std::make_unique<QMediaPlayer>())
+{
+    ::fcntl(m_input, F_SETFL, ::fcntl(m_input, F_GETFL) | O_NONBLOCK);
+    m_notifier = std::make_unique<QSocketNotifier>(m_input, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &PlayerHelper::OnReadable);
+
+    m_player->setAudioOutput(m_audio.get());
+    connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, this,
+            [this](QMediaPlayer::MediaStatus status) { OnStatus(int(status)); });
+    connect(m_player.get(), &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
+        if (error != QMediaPlayer::NoError)
+            Report(Kind::Failed);
+    });
+    connect(m_player.get(), &QMediaPlayer::durationChanged, this, [this](qint64 length) {
+        if (length > 0)
+            Report(Kind::Length, length);
+    });
+    connect(&m_tick, &QTimer::timeout, this, &PlayerHelper::OnTick);
+    m_tick.start(kTickMs);
+    Send({Kind::Alive, 0, 0, {}});
+}
+
+PlayerHelper::~PlayerHelper()
+{
+    // The player must let go of the output before the output goes.
+    m_player->stop();
+    m_player.reset();
+}
+
+void PlayerHelper::OnReadable()
+{
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(m_input, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        if (got <= 0) {
+            Finish();
+            return;
+        }
+        m_pending.append(chunk, int(got));
+        int end;
+        while ((end = m_pending.indexOf('\n')) >= 0) {
+            const QByteArray line = m_pending.left(end);
+            m_pending.remove(0, end + 1);
+            if (m_skipping) {
+                m_skipping = false;
+                continue;
+            }
+            // Nothing the aquarium sends is malformed; a line that is, is dropped.
+            if (const auto message = PlayerMessage::Decode(line))
+                Handle(*message);
+        }
+        if (m_pending.size() >= PlayerMessage::kMaxLine) {
+            m_pending.clear();
+            m_skipping = true;
+        }
+    }
+}
+
+void PlayerHelper::Handle(const PlayerMessage& message)
+{
+    switch (message.kind) {
+    case Kind::Open: Open(message.track, message.path); break;
+    case Kind::Play:
+        if (m_track)
+            m_player->play();
+        break;
+    case Kind::Pause:
+        if (m_player->playbackState() == QMediaPlayer::PlayingState)
+            m_player->pause();
+        break;
+    case Kind::Close: Close(); break;
+    case Kind::Seek:
+        if (m_track)
+            m_player->setPosition(message.value);
+        break;
+    case Kind::Volume:
+        m_audio->setVolume(float(std::clamp<qint64>(message.value, 0, 1000)) / 1000.0f);
+        break;
+    default: break;  // reports are not commands
+    }
+}
+
+void PlayerHelper::Open(quint64 track, const QByteArray& path)
+{
+    // What the old file reports while it is let go is not about the new one.
+    m_track = 0;
+    m_failed = false;
+    m_player->stop();
+    m_player->setSource(QUrl::fromLocalFile(QFile::decodeName(path)));
+    m_track = track;
+    // A refusal made while the source was being set went unreported above.
+    if (m_player->mediaStatus() == QMediaPlayer::InvalidMedia || m_player->error() != QMediaPlayer::NoError)
+        Report(Kind::Failed);
+}
+
+void PlayerHelper::Close()
+{
+    m_track = 0;
+    m_failed = false;
+    m_player->stop();
+    m_player->setSource(QUrl());
+}
+
+void PlayerHelper::OnStatus(int status)
+{
+    switch (QMediaPlayer::MediaStatus(status)) {
+    case QMediaPlayer::LoadedMedia: Report(Kind::Loaded); break;
+    case QMediaPlayer::EndOfMedia: Report(Kind::Ended); break;
+    case QMediaPlayer::InvalidMedia: Report(Kind::Failed); break;
+    default: break;
+    }
+}
+
+void PlayerHelper::OnTick()
+{
+    if (m_track && !m_failed)
+        Report(Kind::Position, std::max<qint64>(0, m_player->position()));
+    else
+        Send({Kind::Alive, 0, 0, {}});
+}
+
+void PlayerHelper::Report(Kind kind, qint64 value)
+{
+    if (!m_track || m_failed)
+        return;
+    if (kind == Kind::Failed)
+        m_failed = true;
+    Send({kind, m_track, value, {}});
+}
+
+void PlayerHelper::Send(const PlayerMessage& message)
+{
+    const QByteArray line = message.Encode();
+    qsizetype done = 0;
+    while (done < line.size() && !m_finished) {
+        const ssize_t put = ::write(m_output, line.constData() + done, size_t(line.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            Finish();
+            return;
+        }
+        done += put;
+    }
+}
+
+void PlayerHelper::Finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_tick.stop();
+    m_notifier->setEnabled(false);
+    emit finished();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "sound/PlayerMessage.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+class QAudioOutput;
+class QMediaPlayer;
+class QSocketNotifier;
+
+// The music player process's side of the line: plays one file at a time
+// with the system's media stack as the aquarium asks through `input`, and
+// reports on `output` (PlayerMessage lines). Every kTickMs it reports the
+// position of the open file, or that it is alive when none is open; the
+// aquarium takes a silence as a hang.
+//
+// Commands are acted on from the event loop, never from inside the media
+// stack's own callbacks, which only ever write a report.
+class PlayerHelper : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kTickMs = 100;
+
+    // input and output: open file descriptors (a pipe each); they stay the
+    // caller's.
+    PlayerHelper(int input, int output, QObject* parent = nullptr);
+    ~PlayerHelper() override;
+
+signals:
+    // The input ended or the output broke: the aquarium is gone.
+    void finished();
+
+private:
+    void OnReadable();
+    void Handle(const PlayerMessage& message);
+    void Open(quint64 track, const QByteArray& path);
+    void Close();
+    void OnStatus(int status);
+    void OnTick();
+    void Report(PlayerMessage::Kind kind, qint64 value = 0);
+    void Send(const PlayerMessage& message);
+    void Finish();
+
+    int m_input;
+    int m_output;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::unique_ptr<QAudioOutput> m_audio;
+    std::unique_ptr<QMediaPlayer> m_player;
+    QByteArray m_pending;      // input read but not yet a whole line
+    bool m_skipping = false;   // dropping an overlong line up to its end
+    quint64 m_track = 0;       // the open file's number, 0 with none open
+    bool m_failed = false;     // the open file has been reported unplayable
+    bool m_finished = false;
+    QTimer m_tick;
+};
