@@ -13,6 +13,8 @@ PACKAGES := build-essential cmake ninja-build pkgconf \
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
 # Music tests and benchmarks: a private sound server with a null sink, and real test tracks.
 PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
+# The media corpus: damaged files made with ffmpeg and zzuf.
+PACKAGES += ffmpeg zzuf
 # Package building and the install-tree and screensaver tests.
 PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver
 

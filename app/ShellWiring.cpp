@@ -76,11 +76,15 @@ void ShellWiring::ConnectBackground()
 void ShellWiring::LogMusic()
 {
     MusicDialog* dialog = m_musicDialog.get();
-    connect(dialog, &MusicDialog::trackStarted, this, [dialog](int row) {
+    auto started = [dialog](int row) {
         std::fprintf(stderr, "music: row %d playing \"%s\"\n", row,
                      QFile::encodeName(dialog->Player().FileName()).constData());
         std::fflush(stderr);
-    });
+    };
+    // The saved list may have started before anyone listened.
+    if (dialog->State() == MusicDialog::PlayState::Playing)
+        started(dialog->CurrentIndex());
+    connect(dialog, &MusicDialog::trackStarted, this, started);
     connect(&dialog->Player(), &MciPlayer::lengthKnown, this, [dialog](qint64 ms) {
         std::fprintf(stderr, "music: row %d is %lld ms long\n", dialog->CurrentIndex(), static_cast<long long>(ms));
         std::fflush(stderr);
