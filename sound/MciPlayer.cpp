@@ -41,6 +41,7 @@ bool MciPlayer::Open()
     }
     m_canPlay = true;
     m_loaded = false;
+    m_lengthCap = info.size();
     m_length = 0;
     m_position = 0;
     PlayerMessage open;
@@ -136,12 +137,14 @@ void MciPlayer::OnMessage(const PlayerMessage& message)
         m_loaded = true;
         m_progressAt.restart();
         break;
-    case Kind::Length:
-        if (message.value > 0 && message.value != m_length) {
-            m_length = message.value;
+    case Kind::Length: {
+        const qint64 length = std::min(message.value, m_lengthCap);
+        if (length > 0 && length != m_length) {
+            m_length = length;
             emit lengthKnown(m_length);
         }
         break;
+    }
     case Kind::Position:
         if (m_atEnd)
             break;
@@ -152,7 +155,7 @@ void MciPlayer::OnMessage(const PlayerMessage& message)
         m_loaded = m_loaded || m_position > 0;
         // A damaged stream can keep its clock running with no end in sight;
         // past its length it has played all it said it holds.
-        if (m_length > 0 && m_position > m_length + kOverrunLimitMs)
+        if (m_position > (m_length > 0 ? m_length : m_lengthCap) + kOverrunLimitMs)
             OnMessage({Kind::Ended, m_track, 0, {}});
         break;
     case Kind::Ended:

@@ -23,6 +23,10 @@ struct PlayerMessage;
 // player that met such a file is replaced before the next one.
 //
 // A file that plays on more than kOverrunLimitMs past its length has ended.
+// Its length is at most one millisecond per byte of the file: no format the
+// list takes carries sound at under 8 kbit/s (MP3's lowest rate), so a longer
+// length is a damaged header or time stamp, which would otherwise keep the
+// list silent for as long as it claims.
 //
 // Loading is asynchronous. Open() fails at once for a file that cannot be
 // read; the verdict on its content arrives later, as failed() for a file
@@ -111,6 +115,7 @@ private:
     QString m_failure;
     quint64 m_track = 0;         // numbers the opens; reports carry it
     qint64 m_length = 0;
+    qint64 m_lengthCap = 0;      // the file's size in bytes, read as milliseconds
     qint64 m_position = 0;
     bool m_canPlay = false;
     bool m_loaded = false;

@@ -142,6 +142,16 @@ TEST(MciPlayer, APlayerThatCrashesOrHangsCostsOnlyItsFile)
         ASSERT_TRUE(WaitFor([&] { return player.Position() > 0; }, 8000)) << f.why;
         const qint64 pid = player.PlayerProcessId();
         ASSERT_GT(pid, 0);
+#ifndef PLOVI_SANITIZED
+        // Its heap is bounded, so a decoder running away with memory ends there.
+        QFile limits(QString("/proc/%1/limits").arg(pid));
+        ASSERT_TRUE(limits.open(QIODevice::ReadOnly));
+        QByteArray soft;
+        for (const QByteArray& line : limits.readAll().split('\n'))
+            if (line.startsWith("Max data size"))
+                soft = line.mid(13).simplified().split(' ').value(0);
+        EXPECT_EQ(soft.toStdString(), "1073741824");
+#endif
         QElapsedTimer clock;
         clock.start();
         ::kill(pid_t(pid), f.signal);
@@ -191,11 +201,13 @@ TEST(MciPlayer, DamagedFilesEndOrAreReportedInTime)
             const qint64 took = PlayOut(player, path, lengthMs + 5000);
             EXPECT_GE(took, 0) << path << " ranks " << ranks;
             // A wave whose header claims nothing playable is never an end.
-            if (path.find(".wav") != std::string::npos)
+            if (path.find(".wav") != std::string::npos) {
                 EXPECT_EQ(failed.count(), 1) << path;
+            }
             // The heap corruption ends in an abort there, in the player process.
-            if (path == stream && *ranks)
+            if (path == stream && *ranks) {
                 EXPECT_NE(player.FailureReason().indexOf("crashed"), -1) << player.FailureReason().toStdString();
+            }
             EXPECT_GT(PlayOut(player, good, 8000), 0) << "after " << path;
             EXPECT_TRUE(player.AtEnd()) << "after " << path;
         }
@@ -233,6 +245,28 @@ TEST(MciPlayer, AMissingOrBrokenPlayerProgramIsReported)
         EXPECT_TRUE(WaitFor([&] { return failed.count() == 1; }, 3000));
         EXPECT_NE(player.FailureReason().indexOf("nonsense"), -1) << player.FailureReason().toStdString();
     }
+}
+
+// A header or time stamp can claim far more time than a file's bytes hold;
+// the length is cut to one millisecond per byte and the file ends there,
+// instead of keeping the list silent for as long as the damage says.
+TEST(MciPlayer, ALengthIsNeverMoreThanTheFileCanHold)
+{
+    TempDir dir;
+    // 3,000 samples of 8-bit mono at 500 Hz: 6 s by the header, 3,044 bytes.
+    const std::string path = dir.Path() + "slow.wav";
+    QByteArray header("RIFF\xDC\x0B\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\xF4\x01\0\0\xF4\x01\0\0\x01\0\x08\0"
+                      "data\xB8\x0B\0\0", 44);
+    SoundTest::WriteFile(path, header + QByteArray(3000, '\x80'));
+    MciPlayer player;
+    QSignalSpy lengths(&player, &MciPlayer::lengthKnown);
+    const qint64 took = PlayOut(player, path, 10000);
+    EXPECT_TRUE(player.AtEnd());
+    ASSERT_FALSE(lengths.isEmpty());
+    EXPECT_EQ(lengths.last().first().toLongLong(), 3044);
+    EXPECT_EQ(player.Length(), 3044);
+    EXPECT_GT(took, 2500);
+    EXPECT_LT(took, 3044 + MciPlayer::kOverrunLimitMs + 1500);
 }
 
 }  // namespace
