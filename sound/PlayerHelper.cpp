@@ -105,6 +105,7 @@ void PlayerHelper::Open(quint64 track, const QByteArray& path)
     // What the old file reports while it is let go is not about the new one.
     m_track = 0;
     m_failed = false;
+    m_silentTicks = 0;
     m_player->stop();
     m_player->setSource(QUrl::fromLocalFile(QFile::decodeName(path)));
     m_track = track;
@@ -133,10 +134,21 @@ void PlayerHelper::OnStatus(int status)
 
 void PlayerHelper::OnTick()
 {
-    if (m_track && !m_failed)
-        Report(Kind::Position, std::max<qint64>(0, m_player->position()));
-    else
+    if (!m_track || m_failed) {
         Send({Kind::Alive, 0, 0, {}});
+        return;
+    }
+    // A file without a sound stream (a video, or a stream whose audio the
+    // damage hid) plays nothing but its clock, with no end in sight.
+    const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
+    const bool loaded = status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferingMedia ||
+                        status == QMediaPlayer::BufferedMedia;
+    m_silentTicks = loaded && !m_player->hasAudio() ? m_silentTicks + 1 : 0;
+    if (m_silentTicks >= kSilentTicks) {
+        Report(Kind::Failed);
+        return;
+    }
+    Report(Kind::Position, std::max<qint64>(0, m_player->position()));
 }
 
 void PlayerHelper::Report(Kind kind, qint64 value)

@@ -15,7 +15,8 @@ class QSocketNotifier;
 // with the system's media stack as the aquarium asks through `input`, and
 // reports on `output` (PlayerMessage lines). Every kTickMs it reports the
 // position of the open file, or that it is alive when none is open; the
-// aquarium takes a silence as a hang.
+// aquarium takes a silence as a hang. A file that loads without a sound
+// stream is reported as one that cannot play.
 //
 // Commands are acted on from the event loop, never from inside the media
 // stack's own callbacks, which only ever write a report.
@@ -24,6 +25,9 @@ class PlayerHelper : public QObject {
 
 public:
     static constexpr int kTickMs = 100;
+    // Ticks a loaded file may go without a sound stream before it is
+    // reported as one that cannot play.
+    static constexpr int kSilentTicks = 5;
 
     // input and output: open file descriptors (a pipe each); they stay the
     // caller's.
@@ -54,6 +58,7 @@ private:
     bool m_skipping = false;   // dropping an overlong line up to its end
     quint64 m_track = 0;       // the open file's number, 0 with none open
     bool m_failed = false;     // the open file has been reported unplayable
+    int m_silentTicks = 0;     // ticks since it loaded without a sound stream
     bool m_finished = false;
     QTimer m_tick;
 };

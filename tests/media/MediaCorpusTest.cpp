@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kCiMutations = 120;
+constexpr int kCiMutations = 80;
 constexpr std::size_t kFilesPerRun = 70;
 
 struct Tally {

@@ -6,7 +6,8 @@
 # Writes into DIR (created) the clean files the damage starts from, COUNT
 # files mutated from them with zzuf (file i: clean file i mod 8, seed i, a
 # ratio of bits flipped that cycles through three strengths), every tenth cut
-# short instead, and the fixed cases that once took the program down or
+# short instead (at a point that moves, from each clean file in turn), a
+# damaged stream whose audio the player cannot find, and the fixed cases that once took the program down or
 # stalled its list. DIR/manifest.tsv lists one file a line:
 #   PATH <TAB> CASE <TAB> LENGTH_MS (of the clean file it came from)
 # The same COUNT gives the same files, byte for byte, on the same tools.
@@ -37,7 +38,11 @@ ratios=(0.0005 0.002 0.01)
 entry() { printf '%s\t%s\t%s\n' "$dir/$1" "$2" "$3" >> manifest.tsv; }
 
 for ((i = 0; i < count; i++)); do
-    clean=${cleans[i % ${#cleans[@]}]}
+    if ((i % 10 == 9)); then
+        clean=${cleans[(i / 10) % ${#cleans[@]}]}
+    else
+        clean=${cleans[i % ${#cleans[@]}]}
+    fi
     ext=${clean##*.}
     name=$(printf 'm%04d.%s' "$i" "$ext")
     if ((i % 10 == 9)); then
@@ -66,5 +71,9 @@ entry fixed-wav-data-size-1.wav fixed-wav-header 600
 cp clean/pcm16.wav fixed-wav-block-align.wav
 printf '\xff\xff' | dd of=fixed-wav-block-align.wav bs=1 seek=32 conv=notrunc status=none
 entry fixed-wav-block-align.wav fixed-wav-header 600
+# A program stream whose damage hides its audio: it played only its clock,
+# silent and endless.
+zzuf -s 293 -r 0.01 < clean/ps-ac3.mpeg > fixed-ps-no-audio.mpeg
+entry fixed-ps-no-audio.mpeg fixed-ps-no-audio 600
 # And the clean files themselves, which must play.
 for clean in "${cleans[@]}"; do entry "clean/$clean" "clean" 600; done

@@ -367,6 +367,10 @@ TEST_F(MusicDialogTest, APlayerCrashMidTrackMovesTheListOn)
 // deadlock, and the dialog ends cleanly and at once.
 TEST_F(MusicDialogTest, AThousandTrackChangesEndCleanly)
 {
+    // The deadlock it guards against needed a real output; the run without
+    // one has nothing more to show for the time it takes.
+    if (!SoundTest::HaveSoundServer())
+        GTEST_SKIP() << "runs with the private sound server";
     const std::vector<std::string> paths = {Track("0.wav", 40), Track("1.wav", 60), Track("2.wav", 80)};
     SaveList(paths, false, "RandomMusic");
     auto dialog = std::make_unique<MusicDialog>();
