@@ -216,8 +216,10 @@ void MciPlayer::Fail(const QString& why)
     m_playing = false;
     m_failure = why;
     m_watch.stop();
-    // A player that met a bad file is not trusted with the next one.
+    // A player that met a bad file is not trusted with the next one; its
+    // successor starts now, so the next file does not wait for it.
     m_process->Kill();
+    m_process->Start();
     QMetaObject::invokeMethod(this, [this, track = m_track] {
         if (track == m_track && !m_canPlay)
             emit failed(m_fileName);

@@ -19,8 +19,9 @@ struct PlayerMessage;
 // player process is watched: a file that does not load within kLoadLimitMs,
 // stops advancing for kStallLimitMs while playing, or whose player goes
 // silent for kSilenceLimitMs or dies, counts as a file that cannot play
-// (a player's first start has kStartLimitMs before the file's time begins). A
-// player that met such a file is replaced before the next one.
+// (a player's first start has kStartLimitMs before the file's time begins).
+// A player that met such a file is replaced at once by a fresh one, which
+// then waits for the next file.
 //
 // A file that plays on more than kOverrunLimitMs past its length has ended.
 // Its length is at most one millisecond per byte of the file: no format the

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <csignal>
 
 namespace {
 
