@@ -1,5 +1,6 @@
 #include "sound/MciPlayer.h"
 
+#include "sound/PlayerHelper.h"
 #include "sound/PlayerMessage.h"
 #include "sound/PlayerProcess.h"
 
@@ -50,8 +51,8 @@ bool MciPlayer::Open()
     open.path = QFile::encodeName(info.absoluteFilePath());
     m_process->Send(open);
     Send(int(Kind::Volume), m_volume);
-    m_openedAt.start();
-    m_progressAt.start();
+    m_ticks = 0;
+    m_progressTick = 0;
     m_watch.start();
     return true;
 }
@@ -67,7 +68,7 @@ void MciPlayer::Play()
         Send(int(Kind::Seek), 0);
     }
     m_playing = true;
-    m_progressAt.restart();
+    m_progressTick = m_ticks;
     Send(int(Kind::Play));
 }
 
@@ -98,7 +99,7 @@ void MciPlayer::Seek(qint64 positionMs)
         return;
     m_atEnd = false;
     m_position = std::max<qint64>(0, positionMs);
-    m_progressAt.restart();
+    m_progressTick = m_ticks;
     Send(int(Kind::Seek), m_position);
 }
 
@@ -135,7 +136,7 @@ void MciPlayer::OnMessage(const PlayerMessage& message)
     switch (message.kind) {
     case Kind::Loaded:
         m_loaded = true;
-        m_progressAt.restart();
+        m_progressTick = m_ticks;
         break;
     case Kind::Length: {
         const qint64 length = std::min(message.value, m_lengthCap);
@@ -148,8 +149,9 @@ void MciPlayer::OnMessage(const PlayerMessage& message)
     case Kind::Position:
         if (m_atEnd)
             break;
+        ++m_ticks;
         if (message.value != m_position)
-            m_progressAt.restart();
+            m_progressTick = m_ticks;
         m_position = message.value;
         // Some files play before their "loaded" report, or without one.
         m_loaded = m_loaded || m_position > 0;
@@ -195,14 +197,14 @@ void MciPlayer::OnWatch()
         // the file's own time begins once the player is up.
         if (m_process->SilentMs() > kStartLimitMs)
             Fail(QString("the music player did not start in %1 s").arg(kStartLimitMs / 1000));
-        m_openedAt.restart();
+        m_ticks = 0;
         return;
     }
     if (m_process->SilentMs() > kSilenceLimitMs)
         Fail("the music player stopped answering");
-    else if (!m_loaded && m_openedAt.elapsed() > kLoadLimitMs)
+    else if (!m_loaded && m_ticks > kLoadLimitMs / PlayerHelper::kTickMs)
         Fail(QString("it did not load in %1 s").arg(kLoadLimitMs / 1000));
-    else if (m_loaded && m_playing && !m_atEnd && m_progressAt.elapsed() > kStallLimitMs)
+    else if (m_loaded && m_playing && !m_atEnd && m_ticks - m_progressTick > kStallLimitMs / PlayerHelper::kTickMs)
         Fail(QString("its playing stood still for %1 s").arg(kStallLimitMs / 1000));
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -17,8 +16,9 @@ struct PlayerMessage;
 // plovi-player), because the system's decoders are outside code fed with the
 // user's files: when one crashes or hangs, only that process is lost. The
 // player process is watched: a file that does not load within kLoadLimitMs,
-// stops advancing for kStallLimitMs while playing, or whose player goes
-// silent for kSilenceLimitMs or dies, counts as a file that cannot play
+// stops advancing for kStallLimitMs while playing (both in the player's
+// ticks), or whose player goes silent for kSilenceLimitMs (wall time) or
+// dies, counts as a file that cannot play
 // (a player's first start has kStartLimitMs before the file's time begins).
 // A player that met such a file is replaced at once by a fresh one, which
 // then waits for the next file.
@@ -110,8 +110,11 @@ private:
 
     std::unique_ptr<PlayerProcess> m_process;
     QTimer m_watch;
-    QElapsedTimer m_openedAt;    // since Open()
-    QElapsedTimer m_progressAt;  // since the position last moved, or Play()/Seek()
+    // The player's time is counted in its reports (one a tick while a file
+    // is open), so a player starved of processor time on a busy machine is
+    // given the same amount of its own time, while a silent one is a hang.
+    int m_ticks = 0;             // reports since Open()
+    int m_progressTick = 0;      // m_ticks when the position last moved, or Play()/Seek()
     QString m_fileName;
     QString m_failure;
     quint64 m_track = 0;         // numbers the opens; reports carry it

@@ -27,9 +27,11 @@ PlayerHelper::PlayerHelper(int input, int output, QObject* parent)
         if (error != QMediaPlayer::NoError)
             Report(Kind::Failed);
     });
+    // The signal's value, kept: the player's duration() can still read 0
+    // then, and the signal may come while a source is being set.
     connect(m_player.get(), &QMediaPlayer::durationChanged, this, [this](qint64 length) {
-        if (length > 0)
-            Report(Kind::Length, length);
+        m_duration = length;
+        ReportLength();
     });
     connect(&m_tick, &QTimer::timeout, this, &PlayerHelper::OnTick);
     m_tick.start(kTickMs);
@@ -106,12 +108,28 @@ void PlayerHelper::Open(quint64 track, const QByteArray& path)
     m_track = 0;
     m_failed = false;
     m_silentTicks = 0;
+    m_duration = 0;
     m_player->stop();
     m_player->setSource(QUrl::fromLocalFile(QFile::decodeName(path)));
     m_track = track;
-    // A refusal made while the source was being set went unreported above.
-    if (m_player->mediaStatus() == QMediaPlayer::InvalidMedia || m_player->error() != QMediaPlayer::NoError)
+    m_lengthSent = 0;
+    // What the media stack settled while the source was being set went
+    // unreported above.
+    const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
+    if (status == QMediaPlayer::InvalidMedia || m_player->error() != QMediaPlayer::NoError)
         Report(Kind::Failed);
+    else if (status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia)
+        Report(Kind::Loaded);
+    ReportLength();
+}
+
+void PlayerHelper::ReportLength()
+{
+    const qint64 length = std::max(m_duration, m_player->duration());
+    if (length > 0 && length != m_lengthSent && m_track && !m_failed) {
+        m_lengthSent = length;
+        Report(Kind::Length, length);
+    }
 }
 
 void PlayerHelper::Close()
@@ -148,6 +166,7 @@ void PlayerHelper::OnTick()
         Report(Kind::Failed);
         return;
     }
+    ReportLength();
     Report(Kind::Position, std::max<qint64>(0, m_player->position()));
 }
 

@@ -45,6 +45,8 @@ private:
     void Close();
     void OnStatus(int status);
     void OnTick();
+    // Reports the open file's length once it is known, and again if it changes.
+    void ReportLength();
     void Report(PlayerMessage::Kind kind, qint64 value = 0);
     void Send(const PlayerMessage& message);
     void Finish();
@@ -59,6 +61,8 @@ private:
     quint64 m_track = 0;       // the open file's number, 0 with none open
     bool m_failed = false;     // the open file has been reported unplayable
     int m_silentTicks = 0;     // ticks since it loaded without a sound stream
+    qint64 m_lengthSent = 0;   // the open file's length as last reported
+    qint64 m_duration = 0;     // its length as the media stack last announced it
     bool m_finished = false;
     QTimer m_tick;
 };
