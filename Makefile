@@ -16,6 +16,8 @@ PACKAGES += pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio lame sox
 # End-to-end tests run on real desktops: two window managers, and xrandr for
 # several monitors on one virtual screen.
 PACKAGES += openbox icewm x11-xserver-utils
+# The media corpus: damaged files made with ffmpeg and zzuf.
+PACKAGES += ffmpeg zzuf
 # Package building and the install-tree and screensaver tests.
 PACKAGES += dpkg-dev desktop-file-utils appstream man-db xscreensaver lintian
 

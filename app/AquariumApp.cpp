@@ -83,6 +83,8 @@ int AquariumApp::InitInstance()
     if (m_frame->View()) {
         ApplyRunOptions(m_options, *m_frame->View());
         m_wiring = std::make_unique<ShellWiring>(*m_controlBar, *m_frame->View());
+        if (m_options.logMusic)
+            m_wiring->LogMusic();
         m_controlBar->ShowOver(*m_frame);
         QObject::connect(m_preferencesChannel.get(), &PreferencesChannel::preferencesRequested,
                          m_wiring.get(), &ShellWiring::ShowPreferences);

@@ -70,8 +70,8 @@ std::optional<int> WholeNumber(const std::string& text)
 
 const char* CommandLine::Usage()
 {
-    return "Usage: plovi [--fps] [--delay US] [--fish N] [--light N] [--fog N] [--root] [--window-id ID]"
-           " | --preferences | --help | --version";
+    return "Usage: plovi [--fps] [--music-log] [--delay US] [--fish N] [--light N] [--fog N] [--root]"
+           " [--window-id ID] | --preferences | --help | --version";
 }
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args)
@@ -97,10 +97,13 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args)
         std::string value;
         bool hasInline = false;
         const std::string name = OptionName(arg, &value, &hasInline);
-        if (name == "fps" || name == "root" || name == "preferences") {
+        if (name == "fps" || name == "root" || name == "preferences" || name == "music-log") {
             if (hasInline)
                 return Failed("--" + name + " takes no value");
-            (name == "fps" ? result.reportFps : name == "root" ? result.root : preferences) = true;
+            (name == "fps"           ? result.reportFps
+             : name == "root"        ? result.root
+             : name == "music-log"   ? result.logMusic
+                                     : preferences) = true;
             continue;
         }
         const bool windowId = name == "window-id";

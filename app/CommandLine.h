@@ -14,6 +14,7 @@ struct CommandLine {
     Action action = Action::Run;
     bool reportFps = false;     // --fps: the frame rate, on screen in screensaver mode,
                                 //   else to stderr once a second
+    bool logMusic = false;      // --music-log: each track of the user's music to stderr
     bool root = false;          // --root: draw on the (virtual) root window
     bool windowIdGiven = false; // --window-id given; its text, checked later
     std::string windowId;       //   (a bad number is a runtime error, not a usage error)

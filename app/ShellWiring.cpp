@@ -12,9 +12,11 @@
 #include "view/AquariumView.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <cstdio>
 
 ShellWiring::ShellWiring(ControlBar& bar, AquariumView& view) : m_bar(bar), m_view(view)
 {
@@ -148,6 +150,24 @@ void ShellWiring::ShowPreferences()
     if (!m_preferencesDialog->isVisible())
         m_preferencesDialog->Load();
     Present(*m_preferencesDialog);
+}
+
+void ShellWiring::LogMusic()
+{
+    MusicDialog* dialog = m_musicDialog.get();
+    auto started = [dialog](int row) {
+        std::fprintf(stderr, "music: row %d playing \"%s\"\n", row,
+                     QFile::encodeName(dialog->Player().FileName()).constData());
+        std::fflush(stderr);
+    };
+    // The saved list may have started before anyone listened.
+    if (dialog->State() == MusicDialog::PlayState::Playing)
+        started(dialog->CurrentIndex());
+    connect(dialog, &MusicDialog::trackStarted, this, started);
+    connect(&dialog->Player(), &MciPlayer::lengthKnown, this, [dialog](qint64 ms) {
+        std::fprintf(stderr, "music: row %d is %lld ms long\n", dialog->CurrentIndex(), static_cast<long long>(ms));
+        std::fflush(stderr);
+    });
 }
 
 void ShellWiring::SaveOnExit()

@@ -36,6 +36,13 @@ public:
     // from `plovi --preferences`).
     void ShowPreferences();
 
+    // From now on each start of a track of the user's list, and its length
+    // once known, is written to standard error:
+    //   music: row 2 playing "/home/me/reef.mp3"
+    //   music: row 2 is 183400 ms long
+    // (files that cannot be played are named there anyway).
+    void LogMusic();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -88,6 +88,8 @@ const char kHelp[] =
     "%s\n\nA full-screen animated aquarium.\n\n"
     "  --fps             show the measured frame rate: on the picture in screensaver\n"
     "                    mode, else on standard error once a second\n"
+    "  --music-log       print each track of your own music as it starts, and its\n"
+    "                    length, to standard error\n"
     "  --delay US        microseconds between two frames (default 20000)\n"
     "  --fish N          N fish (0-20), one of each of the first N species\n"
     "  --light N         light, 0 (full) to 100 (dark)\n"

@@ -10,6 +10,7 @@
 #include "settings/SettingsFile.h"
 #include "sound/MusicDialog.h"
 #include "sound/MusicSettings.h"
+#include "sound/PlayerProcess.h"
 #include "tests/support/SoundWorld.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/ToneFile.h"
@@ -66,6 +67,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    PlayerProcess::SetProgram(PLOVI_PLAYER_BINARY);
     QElapsedTimer clock;
     clock.start();
     std::vector<double> starts, endSeen;  // ms

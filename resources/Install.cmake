@@ -34,6 +34,7 @@ add_custom_target(plovi_docs ALL DEPENDS ${PLOVI_COMPRESSED_DOCS})
 install(TARGETS plovi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PLOVI_DOC_DIR}/copyright ${PLOVI_DOC_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(TARGETS plovi-player RUNTIME DESTINATION ${PLOVI_PLAYER_INSTALL_DIR})
 install(FILES ${PLOVI_DESKTOP_DIR}/plovi.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The icon at every theme size, as the art generator wrote them.
 install(DIRECTORY ${PLOVI_ART_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

@@ -269,6 +269,8 @@ void MusicDialog::OnTrackEnded()
 {
     if (m_playState != PlayState::Playing)
         return;
+    // A track played: the list has music again, every row may be tried anew.
+    m_unplayable.clear();
     // Repeat One replays the row, Repeat All moves on and wraps, Random draws.
     if (ChooseTrack(false))
         StartPlaying();
@@ -276,8 +278,36 @@ void MusicDialog::OnTrackEnded()
 
 void MusicDialog::OnPlayerFailed(const QString& fileName)
 {
-    std::fprintf(stderr, "plovi: cannot play music file \"%s\"\n", fileName.toLocal8Bit().constData());
+    ReportUnplayable(fileName, m_player.FailureReason());
+    if (m_playState == PlayState::Playing && m_playMode != PlayMode::RepeatOne) {
+        if (SkipToPlayable())
+            return;
+        std::fprintf(stderr, "plovi: no file of the music list can be played; the music stops\n");
+    }
     StopPlaying();
+}
+
+void MusicDialog::ReportUnplayable(const QString& fileName, const QString& why)
+{
+    const QByteArray reason = why.isEmpty() ? QByteArray() : " (" + why.toLocal8Bit() + ")";
+    std::fprintf(stderr, "plovi: cannot play music file \"%s\"%s\n", QFile::encodeName(fileName).constData(),
+                 reason.constData());
+}
+
+bool MusicDialog::SkipToPlayable()
+{
+    m_unplayable.insert(m_currentIndex);
+    for (;;) {
+        const int row = NextPlayableRow(m_playMode, m_currentIndex, m_list->rowCount(), m_unplayable);
+        if (row < 0)
+            return false;
+        if (OpenRow(row)) {
+            StartPlaying();
+            return true;
+        }
+        ReportUnplayable(m_player.FileName(), m_player.FailureReason());
+        m_unplayable.insert(row);
+    }
 }
 
 void MusicDialog::OnCommand(int id)
@@ -353,6 +383,7 @@ void MusicDialog::OnListClick()
 {
     if (SelectedRow() < 0)
         return;
+    m_unplayable.clear();
     if (ChooseTrack(true) && m_playState == PlayState::Playing)
         StartPlaying();
 }
@@ -394,19 +425,29 @@ bool MusicDialog::ChooseTrack(bool picked)
     if (!::ChooseTrack(m_playMode, m_playState == PlayState::Playing, picked, SelectedRow(),
                        m_currentIndex, m_list->rowCount(), &choice))
         return false;
-    m_currentIndex = choice.current;
+    if (!OpenRow(choice.row)) {
+        QMetaObject::invokeMethod(this, [this, open = m_opens, name = m_player.FileName()] {
+            if (open == m_opens)
+                OnPlayerFailed(name);
+        }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+bool MusicDialog::OpenRow(int row)
+{
+    ++m_opens;
+    m_currentIndex = row;
     m_player.Stop();
     m_player.Close();
-    m_player.SetFileName(m_list->item(choice.row, 0)->text());
-    if (!m_player.Open()) {
-        OnPlayerFailed(m_player.FileName());
+    m_player.SetFileName(m_list->item(row, 0)->text());
+    m_position = 0;
+    m_positionSlider->setValue(0);
+    if (!m_player.Open())
         return false;
-    }
     m_player.Seek(0);
     m_player.SetVolume(m_volume);
-    m_position = 0;
     m_positionSlider->setRange(0, int(m_player.Length()));
-    m_positionSlider->setValue(0);
     return true;
 }
 
@@ -425,6 +466,7 @@ void MusicDialog::StartPlaying()
 void MusicDialog::StopPlaying()
 {
     m_playState = PlayState::Stopped;
+    m_unplayable.clear();
     m_player.Stop();
     m_player.Seek(0);
     m_currentIndex = -1;

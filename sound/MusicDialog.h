@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <set>
 
 class CheckButton;
 class QLabel;
@@ -23,8 +24,12 @@ class TrackList;
 // Every 200 ms (shown or hidden) the dialog publishes whether its "On/Off"
 // box is ticked as Program().customMusicPlaying, and while it plays it looks
 // for the end of the track; the player's end-of-file is acted on at once too.
-// A file that cannot be played ends the playing (buttons enabled, no row
-// highlighted) with one line naming it on standard error.
+// A file that cannot be played is named in one line on standard error. In
+// Repeat All and Random the list then goes on with the next playable row;
+// when no row is left that can play, and in Repeat One, the playing ends
+// (buttons enabled, no row highlighted), with one more line when the whole
+// list failed. Each row is tried at most once until a track plays to its end
+// or the user starts the list anew, so a list of bad files never spins.
 //
 // The "Custom Settings" section is read when the dialog is made and written
 // when it is closed (Escape, the close box) and by SaveSettings().
@@ -102,14 +107,22 @@ private:
     void OnVolume(int value);
     void OnTrackEnded();
     void OnPlayerFailed(const QString& fileName);
+    // The one line naming a file that cannot be played (and why, if known).
+    static void ReportUnplayable(const QString& fileName, const QString& why);
+    // After the current row failed while playing: opens and starts the next
+    // playable row as the mode chooses it. False when none is left.
+    bool SkipToPlayable();
 
     void SetPlayMode(PlayMode mode);
     void AppendTrack(const QString& path);
     int SelectedRow() const;
     // Opens the next track as the mode and state choose it. False when the
-    // list is empty or the file cannot be played (the playing has then been
-    // stopped).
+    // list is empty. A file that cannot even be opened is reported from the
+    // event loop, as a decoder's refusal is, so both take the same path.
     bool ChooseTrack(bool picked);
+    // Makes `row` the current track and opens its file; false when the file
+    // cannot be opened.
+    bool OpenRow(int row);
     void StartPlaying();
     void StopPlaying();
     void SetEditingEnabled(bool on);
@@ -121,6 +134,8 @@ private:
     PlayMode m_playMode = PlayMode::RepeatOne;
     int m_volume = 1000;
     qint64 m_position = 0;
+    std::set<int> m_unplayable;  // rows that failed since a track last played to its end
+    quint64 m_opens = 0;         // counts OpenRow(), so a late report finds its file gone
     QTimer m_timer;
     FilePicker m_pickFile;
 

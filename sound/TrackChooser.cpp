@@ -30,3 +30,27 @@ bool ChooseTrack(PlayMode mode, bool playing, bool picked, int selected, int cur
     out->current = row;
     return true;
 }
+
+int NextPlayableRow(PlayMode mode, int failed, int count, const std::set<int>& unplayable)
+{
+    if (mode == PlayMode::RepeatOne || count <= 0)
+        return -1;
+    int playable = 0;
+    for (int row = 0; row < count; ++row)
+        playable += unplayable.count(row) ? 0 : 1;
+    if (playable == 0)
+        return -1;
+    if (mode == PlayMode::RepeatAll) {
+        for (int step = 1; step <= count; ++step) {
+            const int row = ((failed < 0 ? -1 : failed) + step) % count;
+            if (!unplayable.count(row))
+                return row;
+        }
+        return -1;
+    }
+    int pick = Rand() % playable;
+    for (int row = 0; row < count; ++row)
+        if (!unplayable.count(row) && pick-- == 0)
+            return row;
+    return -1;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <set>
+
 // Which row of the music list plays next. Rows are 0..count-1.
 enum class PlayMode { RepeatOne = 0, RepeatAll = 1, Random = 2 };
 
@@ -21,3 +23,15 @@ struct TrackChoice {
 // choice, no draw) when the list is empty.
 bool ChooseTrack(PlayMode mode, bool playing, bool picked, int selected, int current, int count,
                  TrackChoice* out);
+
+// The row to try next after a file of the list turned out unplayable while
+// the list plays, never one of the rows in `unplayable` (rows found
+// unplayable since the music last played; it holds `failed`):
+//
+//   RepeatOne   none: the list stops
+//   RepeatAll   the first playable row after `failed`, wrapping to 0
+//   Random      a draw among the playable rows: the (Rand() % playable)-th
+//
+// -1 (and no draw) when no row is left, so a list without a playable file
+// stops after trying each once.
+int NextPlayableRow(PlayMode mode, int failed, int count, const std::set<int>& unplayable);

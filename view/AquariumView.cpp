@@ -205,16 +205,21 @@ void AquariumView::CountFrame()
         std::fprintf(stderr, "first frame: %.0f ms after start\n", ms);
     }
     ++m_fpsFrames;
+    if (m_sinceFrame.isValid())
+        m_longestGapMs = std::max(m_longestGapMs, m_sinceFrame.restart());
+    else
+        m_sinceFrame.start();
     const qint64 elapsed = m_fpsClock.elapsed();
     if (elapsed >= 1000) {
         const double fps = m_fpsFrames * 1000.0 / double(elapsed);
         if (onScreen) {
             m_fpsOverlay.SetText(QString("FPS: %1").arg(fps, 0, 'f', 1), m_scene.ScreenHeight());
         } else {
-            std::fprintf(stderr, "fps: %.1f\n", fps);
+            std::fprintf(stderr, "fps: %.1f (longest gap %lld ms)\n", fps, static_cast<long long>(m_longestGapMs));
             std::fflush(stderr);
         }
         m_fpsFrames = 0;
+        m_longestGapMs = 0;
         m_fpsClock.restart();
     }
 }

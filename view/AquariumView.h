@@ -50,7 +50,9 @@ public:
 
     // The measured frame rate once a second: on the picture in the
     // screensaver role (a daemon may show a module's standard error on the
-    // screen), else to standard error after the time to the first frame.
+    // screen), else to standard error after the time to the first frame, with the
+    // longest time between two frames in that second ("fps: 49.9 (longest
+    // gap 24 ms)").
     void SetReportFps(bool on) { m_reportFps = on; }
 
     // The frame period in microseconds (default 20,000); the timer ticks in
@@ -118,6 +120,8 @@ private:
     QElapsedTimer m_fpsClock;
     int m_fpsFrames = 0;
     FpsOverlay m_fpsOverlay;
+    QElapsedTimer m_sinceFrame;  // since the last frame, for the longest gap
+    qint64 m_longestGapMs = 0;
     bool m_firstFrameReported = false;
     std::function<double()> m_sinceStart;
 };

@@ -2,6 +2,7 @@
 // desktop's own validators.
 #include "tests/e2e/E2eHarness.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/ToneFile.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QXmlStreamReader>
 #include <fstream>
 #include <iterator>
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -88,7 +90,7 @@ TEST_F(InstallTree, TheManPageRendersWithEveryOptionAndTheExitCodes)
         RunCommand({"man", "--warnings", "-l", At("share/man/man6/plovi.6.gz")}, {{"MANWIDTH", "80"}, {"MANPAGER", "cat"}, {"PAGER", "cat"}}, 30);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "") << "groff warnings";
-    for (const char* text : {"--fps", "--root", "--window-id ID", "--help", "--version", "XSCREENSAVER_WINDOW",
+    for (const char* text : {"--fps", "--music-log", "--root", "--window-id ID", "--help", "--version", "XSCREENSAVER_WINDOW",
                              "QT_QPA_PLATFORM", "PloviSet.ini", "Escape", "Feed Fish", "EXIT STATUS",
                              "--delay", "--fish", "--light", "--fog", "--preferences", "Aquarium Settings",
                              "LIGHTQIANGDU", "FOGNONGDU", "YINLIANG", "BACK MANJIANBIAN", "Fish19", "MusicList"})
@@ -183,4 +185,34 @@ TEST(Package, LintianFindsNothingToReport)
     EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
     EXPECT_EQ(lint.out.find("E: "), std::string::npos) << lint.out;
     EXPECT_EQ(lint.out.find("W: "), std::string::npos) << lint.out;
+}
+
+// The installed program finds its installed music player (under the
+// library-executables directory, not beside it) and plays the saved list.
+TEST_F(InstallTree, TheInstalledProgramPlaysMusicThroughItsInstalledPlayer)
+{
+    struct stat st;
+    ASSERT_EQ(::stat(At("libexec/plovi/plovi-player").c_str(), &st), 0);
+    EXPECT_TRUE(st.st_mode & S_IXOTH);
+    ASSERT_NE(::stat(At("bin/plovi-player").c_str(), &st), 0) << "the player is no command of its own";
+
+    VirtualScreen screen(1024, 768);
+    ASSERT_TRUE(screen.Ok());
+    TempDir home;
+    const std::string track = home.Path() + "tone.wav";
+    WriteToneFile(track, 3000);
+    ::mkdir((home.Path() + "plovi").c_str(), 0700);
+    std::ofstream(home.Path() + "plovi/PloviSet.ini")
+        << "[Custom Settings]\nOwnMusic=1\nCycMusic=1\nMusicSum=1\nMusicList0=" << track << "\n";
+    Process plovi({At("bin/plovi"), "--music-log"},
+                  {{"DISPLAY", screen.Display()}, {"XDG_CONFIG_HOME", home.Path()}, {"XDG_RUNTIME_DIR", home.Path()},
+                   {"HOME", home.Path()}, {"PULSE_SERVER", "unix:" + home.Path() + "no-server"},
+                   {"QT_QPA_PLATFORM", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+    EXPECT_TRUE(WaitUntil([&] { return plovi.Err().find("music: row 0 is ") != std::string::npos; }, 20))
+        << plovi.Err();
+    EXPECT_EQ(plovi.Err().find("cannot play"), std::string::npos) << plovi.Err();
+    ::kill(plovi.Pid(), SIGTERM);
+    const auto ended = plovi.Wait(10);
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(ended->exitCode, 0);
 }

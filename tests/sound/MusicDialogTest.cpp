@@ -10,11 +10,14 @@
 #include "widgets/CheckButton.h"
 #include "widgets/TrackList.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -260,17 +263,28 @@ TEST_F(MusicDialogTest, PlayWhileStoppedPlaysTheSelectedRowInEveryMode)
     }
 }
 
-// A file that cannot be played ends the playing: buttons back, no row
-// highlighted, one line naming the file, no message box.
-TEST_F(MusicDialogTest, UnplayableFilesEndStopped)
+// Counts the lines of standard error that hold `what`.
+std::size_t Lines(const std::string& err, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = err.find(what); at != std::string::npos; at = err.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// In Repeat One a file that cannot be played ends the playing: buttons back,
+// no row highlighted, one line naming the file, no message box. The same
+// for a file picked while nothing plays, in every mode.
+TEST_F(MusicDialogTest, UnplayableFilesEndStoppedInRepeatOne)
 {
     const std::string text = m_tracks.Path() + "notes.mp3";
     SoundTest::WriteFile(text, "shopping list: fish food\n");
     const std::string empty = m_tracks.Path() + "empty.wav";
     SoundTest::WriteFile(empty, "");
     const std::string gone = Track("gone.wav");
+    const std::string good = Track("good.wav", 5000);
     for (const std::string& path : {text, empty, gone}) {
-        SaveList({path}, false, "CycMusic");
+        SaveList({path, good}, false, "RepeatMusic");
         MusicDialog dialog;
         if (path == gone)
             std::remove(gone.c_str());
@@ -282,13 +296,147 @@ TEST_F(MusicDialogTest, UnplayableFilesEndStopped)
         ASSERT_TRUE(stopped) << path;
         EXPECT_TRUE(EditingEnabled(dialog)) << path;
         EXPECT_EQ(dialog.List().HighlightedTrack(), -1);
-        std::size_t lines = 0;
-        for (std::size_t at = err.find("cannot play"); at != std::string::npos; at = err.find("cannot play", at + 1))
-            ++lines;
-        EXPECT_EQ(lines, 1u) << err;
+        EXPECT_EQ(Lines(err, "cannot play"), 1u) << err;
         EXPECT_NE(err.find("\"" + path + "\""), std::string::npos) << err;
+        EXPECT_EQ(Lines(err, "no file of the music list"), 0u) << err;
         EXPECT_TRUE(m_messages.empty());
     }
+    for (const char* mode : {"CycMusic", "RandomMusic"}) {
+        SaveList({text, good}, false, mode);
+        MusicDialog dialog;
+        ClickRow(dialog, 0);  // opens it, plays nothing
+        EXPECT_TRUE(WaitFor([&] { return dialog.State() == MusicDialog::PlayState::Stopped; }, 5000)) << mode;
+        EXPECT_EQ(dialog.Player().FileName().toStdString(), text) << mode;
+    }
+}
+
+// Repeat All and Random go on past files that cannot be played (refused by
+// the decoder, missing, or a wave with nothing in it); each is named once
+// per round and the list keeps playing the files that can.
+TEST_F(MusicDialogTest, UnplayableFilesAreSkippedInRepeatAllAndRandom)
+{
+    const std::string text = m_tracks.Path() + "notes.mp3";
+    SoundTest::WriteFile(text, "shopping list: fish food\n");
+    const std::string hollow = m_tracks.Path() + "hollow.wav";
+    SoundTest::WriteFile(hollow, SoundTest::DamagedWave(SoundTest::WaveFault::HeaderOnly));
+    const std::vector<std::string> paths = {Track("0.wav", 300), text, m_tracks.Path() + "missing.wav",
+                                            Track("3.wav", 300), hollow};
+    {
+        SaveList(paths, false, "CycMusic");
+        MusicDialog dialog;
+        std::vector<int> started;
+        QObject::connect(&dialog, &MusicDialog::trackStarted, [&](int row) { started.push_back(row); });
+        testing::internal::CaptureStderr();
+        Click(Button(dialog, MusicDialog::kPlayId));
+        WaitFor([&] { return started.size() >= 7; }, 30000);
+        const std::string err = testing::internal::GetCapturedStderr();
+        started.resize(std::min<std::size_t>(started.size(), 7));
+        // Row 2 never starts: it cannot even be opened.
+        EXPECT_EQ(started, (std::vector<int>{0, 1, 3, 4, 0, 1, 3}));
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+        EXPECT_EQ(Lines(err, "\"" + text + "\""), 2u) << err;
+        EXPECT_EQ(Lines(err, "missing.wav\""), 2u) << err;
+        EXPECT_EQ(Lines(err, "\"" + hollow + "\" (there is no sound in it)"), 1u) << err;
+    }
+    {
+        SaveList({text, paths[0], paths[2]}, false, "RandomMusic");
+        MusicDialog dialog;
+        int goodEnds = 0;
+        QObject::connect(&dialog, &MusicDialog::trackStarted, [&](int row) { goodEnds += row == 1; });
+        Click(Button(dialog, MusicDialog::kPlayId));
+        EXPECT_TRUE(WaitFor([&] { return goodEnds >= 3; }, 30000));
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+    }
+}
+
+// A list in which nothing can be played stops after trying each file once,
+// with one more line, and stays stopped: no spinning through the list.
+TEST_F(MusicDialogTest, AListWithNothingPlayableStopsOnce)
+{
+    const std::string text = m_tracks.Path() + "notes.mp3";
+    SoundTest::WriteFile(text, "shopping list: fish food\n");
+    const std::string hollow = m_tracks.Path() + "hollow.wav";
+    SoundTest::WriteFile(hollow, SoundTest::DamagedWave(SoundTest::WaveFault::DataSizeOne));
+    const std::vector<std::string> paths = {text, m_tracks.Path() + "missing.wav", hollow};
+    for (const char* mode : {"CycMusic", "RandomMusic"}) {
+        SaveList(paths, true, mode);  // starts with the dialog, as at the program's start
+        testing::internal::CaptureStderr();
+        MusicDialog dialog;
+        int starts = 0;
+        QObject::connect(&dialog, &MusicDialog::trackStarted, [&](int) { ++starts; });
+        const bool stopped = WaitFor([&] { return dialog.State() == MusicDialog::PlayState::Stopped; }, 15000);
+        WaitFor([] { return false; }, 1500);
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(stopped) << mode;
+        EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Stopped) << mode;
+        EXPECT_LE(starts, 3) << mode;  // the missing file never starts unless drawn first
+        EXPECT_EQ(Lines(err, "cannot play"), 3u) << mode << err;
+        EXPECT_EQ(Lines(err, "no file of the music list can be played"), 1u) << mode << err;
+        EXPECT_TRUE(EditingEnabled(dialog));
+        EXPECT_EQ(dialog.List().HighlightedTrack(), -1);
+    }
+}
+
+// The player process dying in the middle of a track costs that track only:
+// the list goes on with the next row.
+TEST_F(MusicDialogTest, APlayerCrashMidTrackMovesTheListOn)
+{
+    SaveList({Track("long.wav", 20000), Track("next.wav", 20000)}, false, "CycMusic");
+    MusicDialog dialog;
+    std::vector<int> started;
+    QObject::connect(&dialog, &MusicDialog::trackStarted, [&](int row) { started.push_back(row); });
+    Click(Button(dialog, MusicDialog::kPlayId));
+    ASSERT_TRUE(WaitFor([&] { return dialog.Player().Position() > 0; }, 8000));
+    testing::internal::CaptureStderr();
+    ::kill(pid_t(dialog.Player().PlayerProcessId()), SIGSEGV);
+    EXPECT_TRUE(WaitFor([&] { return started.size() == 2 && dialog.Player().Position() > 0; }, 8000));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(started, (std::vector<int>{0, 1}));
+    EXPECT_EQ(Lines(err, "long.wav\" (the music player crashed (signal 11))"), 1u) << err;
+    EXPECT_EQ(dialog.State(), MusicDialog::PlayState::Playing);
+}
+
+// A thousand track changes with short real files, by the tracks' ends and by
+// clicks on other rows while the player is still loading or playing: the
+// next file is always opened from the event loop, so the changes never
+// deadlock, and the dialog ends cleanly and at once.
+TEST_F(MusicDialogTest, AThousandTrackChangesEndCleanly)
+{
+    // The deadlock it guards against needed a real output; the run without
+    // one has nothing more to show for the time it takes.
+    if (!SoundTest::HaveSoundServer())
+        GTEST_SKIP() << "runs with the private sound server";
+    const std::vector<std::string> paths = {Track("0.wav", 40), Track("1.wav", 60), Track("2.wav", 80)};
+    SaveList(paths, false, "RandomMusic");
+    auto dialog = std::make_unique<MusicDialog>();
+    int changes = 0;
+    QObject::connect(dialog.get(), &MusicDialog::trackStarted, [&](int) { ++changes; });
+    Click(Button(*dialog, MusicDialog::kPlayId));
+    QElapsedTimer clock;
+    clock.start();
+    int clicks = 0;
+    int waitedFor = -1;
+    while (changes < 1000 && clock.elapsed() < 120000) {
+        // Every fiftieth change waits for the track's end; the others are
+        // clicks, at once or a few milliseconds into the loading.
+        if (changes % 50 != 0 || waitedFor == changes) {
+            ClickRow(*dialog, clicks++ % 3);
+            QCoreApplication::processEvents();
+            WaitFor([] { return false; }, clicks % 3);
+        } else {
+            const int now = changes;
+            WaitFor([&] { return changes > now; }, 5000);
+            waitedFor = changes;
+        }
+    }
+    EXPECT_GE(changes, 1000) << "in " << clock.elapsed() << " ms";
+    EXPECT_EQ(dialog->State(), MusicDialog::PlayState::Playing);
+    // The last track still plays to its end and the next starts.
+    const int before = changes;
+    EXPECT_TRUE(WaitFor([&] { return changes > before; }, 5000));
+    clock.restart();
+    dialog.reset();
+    EXPECT_LT(clock.elapsed(), 2000);
 }
 
 // Each mode's track order at the end of real short clips: Repeat One the same

@@ -1,3 +1,4 @@
+#include "sound/PlayerProcess.h"
 #include "tests/sound/SoundTestSupport.h"
 #include "tests/support/SoundWorld.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         return 1;
     }
     SoundTest::SetHaveSoundServer(withServer);
+    PlayerProcess::SetProgram(PLOVI_PLAYER_BINARY);
 
     int result;
     {

@@ -58,12 +58,50 @@ void WriteFile(const std::string& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
+bool RunTool(const QString& program, const QStringList& args)
+{
+    QProcess tool;
+    tool.setStandardOutputFile(QProcess::nullDevice());
+    tool.setStandardErrorFile(QProcess::nullDevice());
+    tool.start(program, args);
+    return tool.waitForFinished(20000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
 bool EncodeMp3(const std::string& wavPath, const std::string& mp3Path)
 {
-    QProcess lame;
-    lame.start("lame", {"--quiet", QString::fromStdString(wavPath), QString::fromStdString(mp3Path)});
-    return lame.waitForFinished(20000) && lame.exitStatus() == QProcess::NormalExit &&
-           lame.exitCode() == 0;
+    return RunTool("lame", {"--quiet", QString::fromStdString(wavPath), QString::fromStdString(mp3Path)});
+}
+
+QByteArray DamagedWave(WaveFault fault)
+{
+    QByteArray wave = SineWave(1000);
+    switch (fault) {
+    case WaveFault::HeaderOnly: wave.truncate(44); break;
+    case WaveFault::DataSizeOne: wave.replace(40, 4, QByteArray("\x01\x00\x00\x00", 4)); break;
+    case WaveFault::BlockAlign65535: wave.replace(32, 2, QByteArray("\xff\xff", 2)); break;
+    }
+    return wave;
+}
+
+bool MakeDamagedProgramStream(const std::string& path)
+{
+    const QString clean = QString::fromStdString(path) + ".clean.mpeg";
+    // Bit-exact output, so the damage below lands on the same bytes each time.
+    const bool made = RunTool("ffmpeg", {"-nostdin", "-loglevel", "error", "-y",
+        "-f", "lavfi", "-i", "sine=frequency=440:duration=2",
+        "-f", "lavfi", "-i", "testsrc=size=64x48:rate=25:duration=2",
+        "-c:v", "mpeg1video", "-c:a", "ac3", "-b:a", "64k", "-fflags", "+bitexact",
+        "-flags:v", "+bitexact", "-flags:a", "+bitexact", "-f", "mpeg", clean});
+    if (!made)
+        return false;
+    // zzuf as a filter: seed 17 at a ratio of 0.004 flips about a thousand bits.
+    QProcess zzuf;
+    zzuf.setStandardInputFile(clean);
+    zzuf.setStandardOutputFile(QString::fromStdString(path));
+    zzuf.start("zzuf", {"-s", "17", "-r", "0.004"});
+    const bool damaged = zzuf.waitForFinished(20000) && zzuf.exitCode() == 0;
+    QFile::remove(clean);
+    return damaged;
 }
 
 bool WaitFor(const std::function<bool()>& cond, int timeoutMs)

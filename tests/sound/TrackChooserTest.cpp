@@ -2,6 +2,8 @@
 #include "sound/TrackChooser.h"
 
 #include <gtest/gtest.h>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -85,6 +87,51 @@ TEST(ChooseTrack, EmptyListChoosesNothingAndDrawsNothing)
             EXPECT_FALSE(ChooseTrack(mode, playing, false, -1, 0, 0, &choice));
     EXPECT_EQ(choice.row, 7);
     EXPECT_EQ(MsvcRandom::State(), 1u);
+}
+
+// After a failure: Repeat All walks on past the unplayable rows and wraps,
+// Random draws once among the playable ones, Repeat One and an all-bad list
+// give no row and draw nothing.
+TEST(NextPlayableRow, SkipsUnplayableRowsByModeAndEndsWhenNoneIsLeft)
+{
+    const struct {
+        PlayMode mode;
+        int failed, count;
+        std::set<int> unplayable;
+        int row;  // for Random: the index among the playable rows of the first draw
+        int draws;
+    } cases[] = {
+        {PlayMode::RepeatAll, 1, 5, {1}, 2, 0},
+        {PlayMode::RepeatAll, 1, 5, {1, 2, 3}, 4, 0},
+        {PlayMode::RepeatAll, 3, 5, {3, 4, 0}, 1, 0},        // wraps past the end
+        {PlayMode::RepeatAll, 4, 5, {0, 1, 2, 3, 4}, -1, 0},
+        {PlayMode::RepeatAll, 0, 1, {0}, -1, 0},
+        {PlayMode::Random, 2, 5, {2}, 0, 1},
+        {PlayMode::Random, 2, 5, {0, 2, 4}, 0, 1},
+        {PlayMode::Random, 2, 3, {0, 1, 2}, -1, 0},
+        {PlayMode::RepeatOne, 0, 5, {0}, -1, 0},
+    };
+    for (const auto& c : cases) {
+        MsvcRandom::Reset();
+        int expected = c.row;
+        if (c.mode == PlayMode::Random && c.row >= 0) {
+            std::vector<int> playable;
+            for (int r = 0; r < c.count; ++r)
+                if (!c.unplayable.count(r))
+                    playable.push_back(r);
+            expected = playable[std::size_t(Draw(0, int(playable.size())))];
+        }
+        const int row = NextPlayableRow(c.mode, c.failed, c.count, c.unplayable);
+        EXPECT_EQ(row, expected) << int(c.mode) << " failed " << c.failed;
+        EXPECT_EQ(c.unplayable.count(row), 0u);
+        MsvcRandom::Reset();
+        for (int i = 0; i < c.draws; ++i)
+            MsvcRandom::Next();
+        const unsigned afterDraws = MsvcRandom::State();
+        MsvcRandom::Reset();
+        NextPlayableRow(c.mode, c.failed, c.count, c.unplayable);
+        EXPECT_EQ(MsvcRandom::State(), afterDraws) << int(c.mode) << " failed " << c.failed;
+    }
 }
 
 }  // namespace
