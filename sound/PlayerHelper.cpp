@@ -1,5 +1,7 @@
 #include "sound/PlayerHelper.h"
 
+#include "sound/MpegAudioLength.h"
+
 #include <QAudioOutput>
 #include <QFile>
 #include <QMediaPlayer>
@@ -109,6 +111,7 @@ void PlayerHelper::Open(quint64 track, const QByteArray& path)
     m_failed = false;
     m_silentTicks = 0;
     m_duration = 0;
+    m_scanned = ScannedLength(path);
     m_player->stop();
     m_player->setSource(QUrl::fromLocalFile(QFile::decodeName(path)));
     m_track = track;
@@ -123,9 +126,22 @@ void PlayerHelper::Open(quint64 track, const QByteArray& path)
     ReportLength();
 }
 
+qint64 PlayerHelper::ScannedLength(const QByteArray& path)
+{
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxScannedBytes)
+        return 0;
+    return MpegAudioLength::Milliseconds(file.read(kMaxScannedBytes));
+}
+
 void PlayerHelper::ReportLength()
 {
-    const qint64 length = std::max(m_duration, m_player->duration());
+    qint64 length = std::max(m_duration, m_player->duration());
+    // The media stack sometimes never announces a short MP3's length; once
+    // the file has loaded without one, its own frames tell it.
+    const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
+    if (length <= 0 && status != QMediaPlayer::LoadingMedia && status != QMediaPlayer::NoMedia)
+        length = m_scanned;
     if (length > 0 && length != m_lengthSent && m_track && !m_failed) {
         m_lengthSent = length;
         Report(Kind::Length, length);

@@ -47,6 +47,11 @@ private:
     void OnTick();
     // Reports the open file's length once it is known, and again if it changes.
     void ReportLength();
+    // The length of the file at path from its MPEG audio frames, 0 when it
+    // is none or larger than kMaxScannedBytes (a long file's length is
+    // always announced; the short ones are what the media stack may miss).
+    static qint64 ScannedLength(const QByteArray& path);
+    static constexpr qint64 kMaxScannedBytes = qint64(64) << 20;
     void Report(PlayerMessage::Kind kind, qint64 value = 0);
     void Send(const PlayerMessage& message);
     void Finish();
@@ -63,6 +68,7 @@ private:
     int m_silentTicks = 0;     // ticks since it loaded without a sound stream
     qint64 m_lengthSent = 0;   // the open file's length as last reported
     qint64 m_duration = 0;     // its length as the media stack last announced it
+    qint64 m_scanned = 0;      // its length from its own frames (MPEG audio), 0: unknown
     bool m_finished = false;
     QTimer m_tick;
 };
