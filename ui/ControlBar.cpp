@@ -6,11 +6,13 @@
 #include "widgets/HyperLink.h"
 #include "widgets/IconButton.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTime>
 #include <QWindow>
@@ -283,6 +285,22 @@ void ControlBar::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+// The bar never keeps the keyboard: a window manager may hand it the focus
+// (IceWM does when a modal dialog over the aquarium closes, or on a click on
+// a button), and then Escape and the aquarium's other keys would do nothing.
+// The aquarium's window takes it back once the activation has settled.
+void ControlBar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_frame)
+        return;
+    QPointer<QWidget> frame = m_frame;
+    QTimer::singleShot(0, this, [frame] {
+        if (frame && !QApplication::activeModalWidget() && !QApplication::activePopupWidget())
+            frame->activateWindow();
+    });
 }
 
 bool ControlBar::eventFilter(QObject* watched, QEvent* event)
