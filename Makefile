@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The two commands of the README:
 #   make run   install what is missing, build the program, start the aquarium
 #   make test  install what is missing, build everything, run every test

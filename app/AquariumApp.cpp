@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/AquariumApp.h"
 
 #include "app/MainFrame.h"

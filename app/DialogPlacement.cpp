@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/DialogPlacement.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/MainFrame.h"
 
 #include "app/AquariumApp.h"

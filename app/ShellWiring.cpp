@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ShellWiring.h"
 
 #include "app/AquariumApp.h"

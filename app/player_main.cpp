@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // plovi-player: the aquarium's music player process. The aquarium starts it
 // beside itself and talks to it over its standard input and output (see
 // sound/PlayerHelper.h); it is not meant to be run by hand. The user's music

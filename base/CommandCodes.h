@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Command codes of the control bar. The bar stores one in its command member;

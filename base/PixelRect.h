@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A rectangle of window pixels as glScissor takes it: origin at the bottom

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The screen the scene is drawn for: its size in device pixels (the whole

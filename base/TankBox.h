@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The world-space box the scene is sized by (world units; the camera looks

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up and memory with ten large saved background photos, against none.
 #
 #   bench/background_photos.sh [plovi binary] [display number] [seconds per run] [WxH]

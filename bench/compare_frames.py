@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Compares two folders of PPM frames (as frame_dump writes them) file by file.
 
 Usage: compare_frames.py [--limits] OLD_DIR NEW_DIR

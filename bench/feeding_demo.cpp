@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures of feeding and zoom on the real scene with the built-in art, for
 // a person to look at:
 //   OUT/feed_NNN.png  a fish turning to a flake beside it and eating it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long updating and drawing 20 fish takes per frame, the way the frame
 // loop does it: a 1920 x 1080 pbuffer with the aquarium's projection,
 // camera, light, fog and a bound texture; per fish a matrix push, its

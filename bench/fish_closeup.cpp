@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the fish model close up into pictures, to judge its shape and its
 // texture mapping by eye: side, top, front and three-quarter views of a fish
 // at rest, a fish in mid-turn from above, and the tail at two beats.

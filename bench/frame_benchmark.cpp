@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole frame as the 20 ms tick draws it: a 1920 x 1080 surface, the
 // built-in art, 20 fish, backdrop and rippling picture, glFinish included.
 // Reports the set-up time, the mean, median and 95th-percentile wall time

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # CPU cost per frame of the real program: starts it on a virtual X server of
 # the given size, lets the ripple fill up, then reads the process CPU time
 # (user + system, all threads) and the frame rate it prints (--fps) over a

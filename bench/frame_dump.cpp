@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders fixed-seed frames of the whole scene and writes them as raw PPM
 // files, so that two builds of the program can be compared pixel for pixel
 // (tools/compare_frames.py). Each look starts from the same random state and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How late the music dialog finds the end of a track. Twenty 500 ms tracks
 // play in Repeat All; an observer polls the player every 2 ms and notes when
 // its position first reaches the track's length, and the dialog's start of

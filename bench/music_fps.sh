@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The aquarium's frame rate with and without music, measured back to back on
 # a private virtual screen and a private PulseAudio null sink.
 #

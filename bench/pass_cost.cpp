@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a frame's time goes: the default scene (built-in art, 20 fish, the
 // rippling picture) at the given size on the EGL context, each pass of the
 // frame timed on its own with glFinish after it. Time is process CPU time

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What picking and feeding cost at a full-screen size, with the built-in art
 // and 20 fish, computed on the CPU now and, beside it, with the GL selection
 // passes the pickers used before (measured in the same run):

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Resident memory of the aquarium while the user clicks in the tank, to show
 # that picking does not grow the program: clicks at random places in the
 # tank at up to five a second (xdotool sets the pace) in one mouse mode, resident memory printed

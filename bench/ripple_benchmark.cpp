@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CPU time per frame of the ripple at 1920 x 1080: Update, Draw (immediate-
 // mode submission of the 31 x 31 polygons) and both together, in the steady
 // state where all 100 drop slots are busy. For scale it also times a plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the backdrop and the rippling background picture of a real scene
 // into an off-screen 1024 x 768 surface and writes a few frames as PPM files,
 // so the water effect can be looked at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Wall time of the start-up settings reader in a temporary settings
 // directory: a first run (creates the file with 47 keys, one atomic write), a
 // normal start (every key present, nothing written) and a start on a file

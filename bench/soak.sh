@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A long run of the real aquarium under real X input, to show that it stays
 # flat: it runs on a virtual X server of its own (1920 x 1080 by default)
 # with a private home, settings and runtime directory, while xdotool clicks at

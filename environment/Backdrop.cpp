@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/Backdrop.h"
 
 #include "settings/ProgramValues.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/BackgroundPicture.h"
 
 #include "environment/PictureCover.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/BmpImage.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/BuiltinTextures.h"
 
 #include "environment/AssetStore.h"

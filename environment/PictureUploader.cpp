@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/PictureUploader.h"
 
 #include <GL/glext.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // For every offset (a, b) between a drop's cell and another cell, a = |Δcolumn|

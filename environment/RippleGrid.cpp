@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/RippleGrid.h"
 
 #include "environment/RippleDistanceTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The radial profile of a ripple ring: how far a cell is pushed as the ring

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/TexelOpacity.h"
 
 #include <GL/gl.h>

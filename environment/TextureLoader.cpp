@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/TextureLoader.h"
 
 #include <algorithm>

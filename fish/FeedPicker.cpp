@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FeedPicker.h"
 
 #include "fish/PickStrips.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/Feeding.h"
 
 #include "fish/Fish.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishDirections.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Direction rules shared by the swimming, feeding and avoidance code.

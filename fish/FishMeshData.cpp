@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishMeshData.h"
 
 #include "fish/FishTextureLayout.h"

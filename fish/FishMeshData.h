@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The constant geometry of the one fish model shared by every fish: nine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishModel.h"
 
 #include "fish/FishVertexSink.h"

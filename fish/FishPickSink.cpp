@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishPickSink.h"
 
 #include "fish/PickVolume.h"

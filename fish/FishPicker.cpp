@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishPicker.h"
 
 #include "fish/Fish.h"

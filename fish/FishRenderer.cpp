@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishRenderer.h"
 
 #include "fish/FishPose.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishSchool.h"
 
 #include "fish/Fish.h"

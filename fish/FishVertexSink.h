@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Where the fish model sends its vertices. The model draws into OpenGL

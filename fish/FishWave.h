@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One travelling wave along a row of elements (body rings or fin spokes),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FoodFlake.h"
 
 #include "platform/MsvcRandom.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One food flake: a small yellowish disc that wobbles, tumbles, spins and

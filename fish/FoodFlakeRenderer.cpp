@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FoodFlakeRenderer.h"
 
 #include <GL/gl.h>

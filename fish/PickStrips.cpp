@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/PickStrips.h"
 
 #include "base/TankBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/PickVolume.h"
 
 #include <GL/gl.h>

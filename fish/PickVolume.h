@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What a pick sees: the pickSize x pickSize pixel square around the pointer,

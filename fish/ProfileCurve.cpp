@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/ProfileCurve.h"
 
 #include <cmath>

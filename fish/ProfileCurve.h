@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A smooth curve through given knots (t_i, v_i), t strictly increasing:

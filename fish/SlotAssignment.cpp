@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/SlotAssignment.h"
 
 int AssignSpeciesToSlots(const int (&counts)[kSpeciesCount], int (&speciesOfSlot)[kMaxFish])

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The BMP loaders on any bytes: the texture loader's reader and fitting (8-,
 // 24- and 32-bit files, palette expansion, scaling to powers of two) and the
 // background reader, plain and with black keyed out, each up to a real GL

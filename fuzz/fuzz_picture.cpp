@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The path a user's photo takes before it reaches the GL thread, on any
 // bytes: the loader's worker decodes the file (regular files only, the
 // allocation limit, JPEGs checked for completeness, the EXIF orientation),

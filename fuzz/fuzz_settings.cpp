@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings reader on any file: the private-profile rules (lookups, and a
 // change followed by lookups on the changed profile, which must read like a
 // fresh read of its text), then the start-up reader and the list reads of

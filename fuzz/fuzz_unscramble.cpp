@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The asset unscrambler on any scrambled copy: one output byte per input
 // byte, the cipher's inverse, for the picture and the tune names alike.
 #include "environment/AssetCipher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the fuzz targets' starting inputs into <dir>/bmp, <dir>/settings,
 // <dir>/unscramble and <dir>/picture: the program's own built-in pictures
 // and their scrambled entries, small files of each BMP kind the loaders

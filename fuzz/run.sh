@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every fuzz target of a fuzz build folder over its corpus, one after
 # the other, and prints one line per target: executions, seconds, coverage
 # (edges), and faults (crashes, hangs over 2 s, leaks, runs over 1 GiB).

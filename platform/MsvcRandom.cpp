@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/MsvcRandom.h"
 
 std::uint32_t MsvcRandom::s_state = 1;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Forced into every scene-core translation unit. The C library's rand() has
 // another range than the generator the scene's formulas are written for
 // (they divide by 32767), so using it by mistake must fail to compile.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Built-in art. A generator program (resources/artgen, standard C++ only) is
 # built for the build machine and run into ${CMAKE_BINARY_DIR}/art. It writes
 # every picture, icon, cursor and the tune, the scrambled "RCAD" entries, an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/PrivateProfile.h"
 
 #include "settings/AtomicFile.h"

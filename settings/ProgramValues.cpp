@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/ProgramValues.h"
 
 ProgramValues& Program()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/ReadSettings.h"
 
 #include "platform/MsvcRandom.h"

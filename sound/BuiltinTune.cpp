@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/BuiltinTune.h"
 
 #include "environment/AssetStore.h"

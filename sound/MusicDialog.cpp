@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/MusicDialog.h"
 
 #include "platform/MessageBox.h"

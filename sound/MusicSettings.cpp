@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/MusicSettings.h"
 
 #include "settings/SettingsFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/PlayerHelper.h"
 
 #include "sound/MpegAudioLength.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/TrackChooser.h"
 
 #include "platform/MsvcRandom.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the aquarium on a virtual X server for about ten seconds and saves a
 # screenshot: what `make run` does where there is no display.
 # Usage: demo.sh <plovi binary> <screenshot.png> [seconds]

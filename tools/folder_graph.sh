@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The include graph between the source folders, and the rules it must keep.
 #
 #   tools/folder_graph.sh [source root]       prints "from -> to" per folder pair

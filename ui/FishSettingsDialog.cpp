@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/FishSettingsDialog.h"
 
 #include "platform/MsvcRandom.h"

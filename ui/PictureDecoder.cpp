@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/PictureDecoder.h"
 
 #include "platform/qt/FileNameText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/PictureLoader.h"
 
 #include <QImageReader>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/AquariumView.h"
 
 #include "platform/GlFeatures.h"

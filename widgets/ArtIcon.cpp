@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/ArtIcon.h"
 
 #include "resources/BuiltinArt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/CheckButton.h"
 
 #include "widgets/ArtIcon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/RoundSlider.h"
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/TrackList.h"
 
 #include "widgets/TrackRowDelegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/TrackRowDelegate.h"
 
 const QColor TrackRowDelegate::kText(0, 0, 255);

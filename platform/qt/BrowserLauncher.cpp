@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/BrowserLauncher.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The desktop's message box behind the core's ShowMessageBox seam: once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/RegistryProfile.h"
 
 #include <QSettings>

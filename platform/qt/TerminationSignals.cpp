@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/TerminationSignals.h"
 
 #include <QSocketNotifier>

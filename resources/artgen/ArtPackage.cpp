@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ArtPackage.h"
 
 #include "Deflate.h"

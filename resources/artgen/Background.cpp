@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Background.h"
 
 #include "Noise.h"

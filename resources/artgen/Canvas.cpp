@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Canvas.h"
 
 Canvas::Canvas(int width, int height, Rgb fill, float alpha)

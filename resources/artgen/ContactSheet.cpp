@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ContactSheet.h"
 
 #include "PixelFont.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Encoders.h"
 
 #include "Deflate.h"

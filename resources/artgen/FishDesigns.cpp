@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FishDesigns.h"
 
 #include "Noise.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FishPatterns.h"
 
 #include "Noise.h"

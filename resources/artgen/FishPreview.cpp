@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FishPreview.h"
 
 #include "FishShape.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FishShape.h"
 
 #include "fish/FishTextureLayout.h"

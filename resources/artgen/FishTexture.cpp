@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FishTexture.h"
 
 #include "fish/FishTextureLayout.h"

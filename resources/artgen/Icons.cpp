@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Icons.h"
 
 #include "FishPreview.h"

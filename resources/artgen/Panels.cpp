@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Panels.h"
 
 #include "Noise.h"

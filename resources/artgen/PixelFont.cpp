@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PixelFont.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Tune.h"
 
 #include <algorithm>

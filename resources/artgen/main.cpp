@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The art generator: paints every built-in picture, icon and cursor, composes
 // the tune, and writes them with the embedding files into the directory given
 // as its only argument. Deterministic: the same files on every run.

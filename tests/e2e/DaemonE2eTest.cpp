@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The aquarium as a module of the real screensaver daemon. The daemon will
 // not run its modules as root, so a test run as root runs it as "nobody" with
 // a private home holding the daemon's settings.

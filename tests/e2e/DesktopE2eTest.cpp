@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The aquarium on a desktop as users run it: under a window manager (two
 // different ones) and without one, on several monitors, on small and scaled
 // screens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/e2e/E2eHarness.h"
 
 #include "tests/support/TestEnvironment.h"

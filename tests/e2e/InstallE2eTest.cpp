@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The install tree, put into a temporary prefix and checked with the
 // desktop's own validators.
 #include "tests/e2e/E2eHarness.h"

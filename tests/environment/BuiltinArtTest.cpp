@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generated art as the rest of the program relies on it: every id the
 // windows and the scene ask for, in the sizes, depths and layouts they use.
 #include "environment/AssetCipher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/PictureCover.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/RippleDistanceTable.h"
 #include "environment/RippleWaveTable.h"
 

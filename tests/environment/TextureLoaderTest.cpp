@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/BmpImage.h"
 #include "environment/TextureLoader.h"
 #include "tests/support/GlTestContext.h"

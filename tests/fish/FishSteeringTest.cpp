@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/Fish.h"
 #include "fish/FishDirections.h"
 #include "platform/MsvcRandom.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fish/FishWave.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/CommandCodes.h"
 #include "fish/FeedPicker.h"
 #include "fish/Fish.h"

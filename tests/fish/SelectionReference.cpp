@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/fish/SelectionReference.h"
 
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/media/ListRun.h"
 
 #include <chrono>

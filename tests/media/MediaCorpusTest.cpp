@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's music list against a corpus of damaged MP3, WAV and MPEG files
 // (tests/media/make_media_corpus.sh), played through the real program: no
 // file may crash it, hang it, stall the list (each file ends or is reported

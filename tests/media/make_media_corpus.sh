@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the media corpus: damaged MP3, WAV and MPEG files for the music list.
 #
 #   tests/media/make_media_corpus.sh DIR COUNT

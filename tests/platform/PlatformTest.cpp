@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/InstanceLock.h"
 #include "platform/MsvcRandom.h"
 #include "platform/Paths.h"

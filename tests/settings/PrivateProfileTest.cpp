@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/AtomicFile.h"
 #include "settings/PrivateProfile.h"
 #include "settings/ProfileNumber.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/BackgroundDialog.h"
 
 #include "platform/MessageBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/ProgramValues.h"
 #include "ui/ControlBar.h"
 #include "view/AquariumView.h"

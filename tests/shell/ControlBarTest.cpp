@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/ControlBar.h"
 
 #include "resources/BuiltinArt.h"

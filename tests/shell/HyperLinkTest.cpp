@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/HyperLink.h"
 
 #include "platform/MessageBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/IconButton.h"
 
 #include "tests/shell/PixelProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/RoundSlider.h"
 
 #include "tests/shell/PixelProbe.h"

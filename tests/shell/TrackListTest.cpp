@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/TrackList.h"
 
 #include "tests/shell/PixelProbe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/AssetStore.h"
 #include "settings/ProgramValues.h"
 #include "sound/BuiltinTune.h"

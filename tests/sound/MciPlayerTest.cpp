@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/MciPlayer.h"
 #include "sound/PlayerProcess.h"
 #include "tests/sound/SoundTestSupport.h"

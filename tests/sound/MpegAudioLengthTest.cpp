@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/MpegAudioLength.h"
 
 #include "tests/sound/SoundTestSupport.h"

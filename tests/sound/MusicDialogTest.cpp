@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/MessageBox.h"
 #include "platform/MsvcRandom.h"
 #include "settings/ProgramValues.h"

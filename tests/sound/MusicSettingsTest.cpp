@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingsFile.h"
 #include "sound/MusicSettings.h"
 #include "tests/support/TestEnvironment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/PlayerProcess.h"
 #include "tests/sound/SoundTestSupport.h"
 #include "tests/support/SoundWorld.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/sound/SoundTestSupport.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/MsvcRandom.h"
 #include "sound/TrackChooser.h"
 

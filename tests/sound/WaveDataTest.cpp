@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sound/LoopingBuffer.h"
 #include "sound/WaveData.h"
 #include "tests/sound/SoundTestSupport.h"

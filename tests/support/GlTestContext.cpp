@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/GlTestContext.h"
 
 #include <EGL/egl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A real OpenGL compatibility context for scene tests, with no X server:

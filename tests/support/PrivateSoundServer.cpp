@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/PrivateSoundServer.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/SoundWorld.h"
 
 SoundWorld::SoundWorld(bool withServer)

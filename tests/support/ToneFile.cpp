@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/ToneFile.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/SceneFixture.h"
 
 #include <GL/gl.h>

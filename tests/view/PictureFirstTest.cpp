@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/CommandCodes.h"
 #include "base/TankBox.h"
 #include "environment/TextureLoader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/ProgramValues.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/SceneFixture.h"

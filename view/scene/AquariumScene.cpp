@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/scene/AquariumScene.h"
 
 #include "environment/AssetStore.h"
