@@ -298,10 +298,22 @@ void ControlBar::changeEvent(QEvent* event)
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_frame)
         return;
     QPointer<QWidget> frame = m_frame;
-    QTimer::singleShot(0, this, [frame] {
-        if (frame && !QApplication::activeModalWidget() && !QApplication::activePopupWidget())
+    QTimer::singleShot(0, this, [this, frame] {
+        if (frame && isActiveWindow() && !AnyDialogShows())
             frame->activateWindow();
     });
+}
+
+// A dialog of the program on the screen keeps what the window manager does
+// with the keyboard: the bar's activation may come in after the dialog's own
+// (a click on a bar button opens one), and must not take it from the dialog.
+bool ControlBar::AnyDialogShows()
+{
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return true;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const QWidget* w) { return w->isVisible() && w->windowType() == Qt::Dialog; });
 }
 
 bool ControlBar::eventFilter(QObject* watched, QEvent* event)

@@ -73,6 +73,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    static bool AnyDialogShows();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
