@@ -211,10 +211,14 @@ TEST(MciPlayer, DamagedFilesEndOrAreReportedInTime)
             if (path != stream) {
                 EXPECT_EQ(failed.count(), 1) << path;
             }
-            // The heap corruption ends in an abort there, in the player process.
+            // The heap corruption ends in the C library's abort there, in the
+            // player process. A sanitizer build's allocator does not notice
+            // corruption made by uninstrumented code, so there it may play on.
+#if !defined(PLOVI_SANITIZED)
             if (path == stream && *ranks) {
                 EXPECT_NE(player.FailureReason().indexOf("crashed"), -1) << player.FailureReason().toStdString();
             }
+#endif
             EXPECT_GT(PlayOut(player, good, 8000), 0) << "after " << path;
             EXPECT_TRUE(player.AtEnd()) << "after " << path;
         }
