@@ -24,16 +24,6 @@ bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
 // A food flake: RGB(243, 225, 159), unlit.
 bool IsFlake(QRgb p) { return qRed(p) > 200 && qGreen(p) > 180 && qBlue(p) > 110 && qBlue(p) < 210; }
 
-int Count(const QImage& shot, const QRect& area, bool (*test)(QRgb))
-{
-    int n = 0;
-    const QRect inside = area.intersected(shot.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            n += test(shot.pixel(x, y));
-    return n;
-}
-
 // The bounding box of the lit pixels of an area (empty when it is dark).
 QRect LitBox(const QImage& shot, const QRect& area)
 {
@@ -87,7 +77,7 @@ protected:
         // Mapped is not painted: on a busy machine the first tank frames and
         // the tune's start come before the bar's first paint.
         EXPECT_TRUE(WaitUntil(
-            [&] { return Count(Shot(), QRect(0, 0, 240, 50), IsLit) > 240 * 50 / 2; },
+            [&] { return CountPixels(Shot(), QRect(0, 0, 240, 50), IsLit) > 240 * 50 / 2; },
             10))
             << "the bar was never painted";
         Pause(1.0);   // first frames and clock ticks
@@ -128,14 +118,14 @@ TEST_F(ControlBarE2e, StandsAboveTheAquariumWithARunningClockAndExitEndsWithCode
     // With no sound server the audio start-up can hold the first ticks back
     // for a few seconds; the clock must show within that.
     QImage first;
-    WaitUntil([&] { first = Shot(); return Count(first, kClock, IsClockGreen) > 150; }, 8);
+    WaitUntil([&] { first = Shot(); return CountPixels(first, kClock, IsClockGreen) > 150; }, 8);
     ASSERT_FALSE(first.isNull());
-    EXPECT_GT(Count(first, kClock, IsClockGreen), 150) << "no green segments in the clock";
+    EXPECT_GT(CountPixels(first, kClock, IsClockGreen), 150) << "no green segments in the clock";
     // The bar's blue is painted over the aquarium.
     const QColor bar(first.pixel(kBarSurface));
     EXPECT_GT(bar.blue(), bar.red() + 40) << bar.name().toStdString();
     // Its colour key never reaches the screen: those pixels are cut out.
-    EXPECT_EQ(Count(first, QRect(0, 0, 1680, kBarBottom), [](QRgb p) { return p == qRgb(211, 218, 229); }), 0);
+    EXPECT_EQ(CountPixels(first, QRect(0, 0, 1680, kBarBottom), [](QRgb p) { return p == qRgb(211, 218, 229); }), 0);
 
     // The seconds move on.
     Pause(1.1);
@@ -166,7 +156,7 @@ TEST_F(ControlBarE2e, FeedClickOnACutOutOfTheBarDropsAFlakeThere)
     ASSERT_TRUE(WaitUntil(
         [&] {
             after = Shot();
-            return Count(after, below, IsFlake) > 5;
+            return CountPixels(after, below, IsFlake) > 5;
         },
         5))
         << "no flake below the click";
@@ -229,9 +219,9 @@ TEST_F(NarrowControlBarE2e, ExitShowsWholeAndTheCutOffClockIsLeftOut)
     auto plovi = StartWithBar();
     const QImage shot = Shot();
     // The clock would start at x 998 and run off this 1024-pixel screen.
-    EXPECT_EQ(Count(shot, QRect(998, 22, 26, 30), IsClockGreen), 0);
+    EXPECT_EQ(CountPixels(shot, QRect(998, 22, 26, 30), IsClockGreen), 0);
     // The last button, Exit, is whole: its red power sign shows.
-    EXPECT_GT(Count(shot, kExitIcon,
+    EXPECT_GT(CountPixels(shot, kExitIcon,
                     [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90; }),
               40);
 }

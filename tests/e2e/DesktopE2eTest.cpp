@@ -36,16 +36,6 @@ bool IsPanelGrey(QRgb p)
     return qRed(p) > 150 && std::abs(qRed(p) - qGreen(p)) < 20 && std::abs(qRed(p) - qBlue(p)) < 20;
 }
 
-int Count(const QImage& shot, const QRect& area, bool (*test)(QRgb))
-{
-    int n = 0;
-    const QRect inside = area.intersected(shot.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            n += test(shot.pixel(x, y));
-    return n;
-}
-
 // Settings for a dark tank: no picture, no fish; only the bar is lit.
 void WriteDarkTank(const AquariumSession& session)
 {
@@ -233,7 +223,7 @@ TYPED_TEST(DesktopE2e, TheBarStaysOverTheAquariumThroughAUsersRound)
     EXPECT_TRUE(WaitUntil([&] { return desktop.Focus() != bar && desktop.Focus() != 0; }, 3))
         << "the bar took the keyboard at start: focus " << desktop.Focus() << " bar " << bar << " frame " << frame;
     // Nothing of the desktop (IceWM's task bar along the bottom) shows.
-    EXPECT_EQ(Count(this->Screen().Screenshot(), QRect(0, 1024 - 40, 1280, 40), IsPanelGrey), 0)
+    EXPECT_EQ(CountPixels(this->Screen().Screenshot(), QRect(0, 1024 - 40, 1280, 40), IsPanelGrey), 0)
         << "a panel is over the aquarium";
     if (this->HasManager()) {
         const auto stacking = desktop.RootList("_NET_CLIENT_LIST_STACKING");
@@ -391,10 +381,10 @@ protected:
         const QImage shot = Base::s_screen->Screenshot();
         // The picture at both edges, a third of the way down.
         for (int x : {3, Width - 4})
-            EXPECT_GT(Count(shot, QRect(x, Height / 3, 1, Height / 3), IsLit), Height / 4) << "column " << x;
+            EXPECT_GT(CountPixels(shot, QRect(x, Height / 3, 1, Height / 3), IsLit), Height / 4) << "column " << x;
         // The Exit icon's red sign, whole on the screen.
         const QPoint exit = CompactButton(7) * scale;
-        EXPECT_GT(Count(shot, QRect(exit - QPoint(16, 16) * scale, QSize(32, 32) * scale),
+        EXPECT_GT(CountPixels(shot, QRect(exit - QPoint(16, 16) * scale, QSize(32, 32) * scale),
                         [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90; }),
                   40)
             << "no Exit icon";

@@ -68,6 +68,16 @@ CommandResult FromStatus(int status)
 
 }  // namespace
 
+int CountPixels(const QImage& shot, const QRect& area, bool (*test)(QRgb))
+{
+    int n = 0;
+    const QRect inside = area.intersected(shot.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += test(shot.pixel(x, y));
+    return n;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);

@@ -132,5 +132,8 @@ private:
 CommandResult RunCommand(const std::vector<std::string>& argv, const Process::Env& env,
                          double timeoutSeconds = 20);
 
+// How many pixels of shot inside area (clipped to the shot) pass test.
+int CountPixels(const QImage& shot, const QRect& area, bool (*test)(QRgb));
+
 // Polls cond every 50 ms until it holds or the timeout passes.
 bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds);
