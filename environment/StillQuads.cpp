@@ -60,6 +60,62 @@ void EmitClipped(double x0, double y0, double x1, double y1, Affine u, Affine v,
     Emit(cx0, cy0, cx1, cy1, u, v, quads);
 }
 
+// A corner of the grid counts as at rest when the ripple has moved its
+// texture coordinate by less than this many window pixels: a cell at rest
+// is drawn as the still itself, and a sixty-fourth of a pixel changes no
+// channel by more than 4 even across the sharpest edge.
+constexpr double kRestPixels = 1.0 / 64;
+
+bool AtRest(const RippleGrid::Cell& c, double spanX, double spanY)
+{
+    return std::fabs(double(c.s) - double(c.s0)) * spanX < kRestPixels &&
+           std::fabs(double(c.t) - double(c.t0)) * spanY < kRestPixels;
+}
+
+// [column][row] of the grid's cells.
+using CellMask = bool[kLines - 1][kLines - 1];
+
+// Cells [column0, column1) x [row0, row1).
+struct CellRun {
+    int column0, column1, row0, row1;
+};
+
+// The marked cells as few rectangles: the runs of each row, a run grown
+// upwards while the rows above hold the same run. A renderer pays for every
+// rectangle it fills, above all for those that cut its tiles, so the
+// still's share of the window comes in as few as can be.
+std::vector<CellRun> StillRuns(CellMask& marked)
+{
+    std::vector<CellRun> runs;
+    constexpr int n = kLines - 1;
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n;) {
+            if (!marked[i][j]) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < n && marked[end][j])
+                ++end;
+            const auto sameRun = [&](int row) {
+                for (int k = i; k < end; ++k)
+                    if (!marked[k][row])
+                        return false;
+                return (i == 0 || !marked[i - 1][row]) && (end == n || !marked[end][row]);
+            };
+            int top = j + 1;
+            while (top < n && sameRun(top))
+                ++top;
+            for (int row = j; row < top; ++row)
+                for (int k = i; k < end; ++k)
+                    marked[k][row] = false;
+            runs.push_back({i, end, j, top});
+            i = end;
+        }
+    }
+    return runs;
+}
+
 bool Rising(const double (&lines)[kLines])
 {
     for (int i = 0; i < kLines; ++i)
@@ -80,6 +136,9 @@ void BuildStillQuads(const RippleGrid& grid, const double (&columnX)[kLines], co
     // (the base coordinates run 0..1 from the first grid line to the last).
     const double left = columnX[0], spanX = columnX[kLines - 1] - columnX[0];
     const double bottom = rowY[0], spanY = rowY[kLines - 1] - rowY[0];
+    // Cells the ripple leaves in place show the still as it is; they are
+    // gathered into few large rectangles below.
+    CellMask still{};
     for (int i = 0; i + 1 < kLines; ++i) {
         const double x0 = columnX[i], x1 = columnX[i + 1];
         if (x1 <= 0.0 || x0 >= width)
@@ -92,6 +151,11 @@ void BuildStillQuads(const RippleGrid& grid, const double (&columnX)[kLines], co
             const RippleGrid::Cell& c10 = grid.CellAt(i + 1, j);
             const RippleGrid::Cell& c11 = grid.CellAt(i + 1, j + 1);
             const RippleGrid::Cell& c01 = grid.CellAt(i, j + 1);
+            if (AtRest(c00, spanX, spanY) && AtRest(c10, spanX, spanY) && AtRest(c11, spanX, spanY) &&
+                AtRest(c01, spanX, spanY)) {
+                still[i][j] = true;
+                continue;
+            }
             // Texture coordinates: the corners' mean at the centre and the
             // mean edge slopes, then moved to the cell's first corner.
             const double sAcross = 0.5 * ((c10.s - c00.s) + (c11.s - c01.s));
@@ -109,17 +173,16 @@ void BuildStillQuads(const RippleGrid& grid, const double (&columnX)[kLines], co
         }
     }
     // Where the picture leaves the window uncovered the still shows as it is.
-    const Affine u{0.0, 1.0 / width, 0.0}, v{0.0, 0.0, 1.0 / height};
-    const auto still = [&](double x0, double y0, double x1, double y1) {
-        Affine uu = u, vv = v;
-        uu.at = x0 / width;
-        vv.at = y0 / height;
-        EmitClipped(x0, y0, x1, y1, uu, vv, width, height, quads);
+    const auto unmoved = [&](double x0, double y0, double x1, double y1) {
+        EmitClipped(x0, y0, x1, y1, Affine{x0 / width, 1.0 / width, 0.0}, Affine{y0 / height, 0.0, 1.0 / height},
+                    width, height, quads);
     };
+    for (const CellRun& run : StillRuns(still))
+        unmoved(columnX[run.column0], rowY[run.row0], columnX[run.column1], rowY[run.row1]);
     const double right = columnX[kLines - 1], top = rowY[kLines - 1];
-    still(0.0, 0.0, left, height);                           // left of the picture
-    still(right, 0.0, width, height);                        // right of it
+    unmoved(0.0, 0.0, left, height);                         // left of the picture
+    unmoved(right, 0.0, width, height);                      // right of it
     const double midX0 = std::max(left, 0.0), midX1 = std::min(right, double(width));
-    still(midX0, 0.0, midX1, bottom);                        // below
-    still(midX0, top, midX1, height);                        // above
+    unmoved(midX0, 0.0, midX1, bottom);                      // below
+    unmoved(midX0, top, midX1, height);                      // above
 }
