@@ -4,7 +4,9 @@
 // (tools/compare_frames.py). Each look starts from the same random state and
 // a fresh scene; frames 1, 60, 150 and 250 of each are written.
 //
-// Usage: frame_dump OUTDIR [width height]   (default 1920 1080)
+// Usage: frame_dump OUTDIR [width height [--motion]]   (default 1920 1080)
+// With --motion only the default look is drawn, and frames 240..251 are all
+// written, to compare the ripple in motion side by side.
 //
 // Looks: "default" (20 fish, rippling picture, feed strips), "nopicture",
 // "gradient" (the two-colour backdrop), "fog" (fog and half light), and
@@ -60,7 +62,7 @@ struct Look {
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_dump OUTDIR [width height]\n");
+        std::fprintf(stderr, "usage: frame_dump OUTDIR [width height [--motion]]\n");
         return 2;
     }
     const std::string outDir = argv[1];
@@ -87,8 +89,13 @@ int main(int argc, char** argv)
              Program().ownImageOn = true;
          }},
     };
-    const int shots[] = {1, 60, 150, 250};
+    const bool motion = argc > 4 && std::string(argv[4]) == "--motion";
+    std::vector<int> shots = {1, 60, 150, 250};
+    if (motion)
+        shots = {240, 241, 242, 243, 244, 245, 246, 247, 248, 249, 250, 251};
     for (const Look& look : looks) {
+        if (motion && &look != &looks[0])
+            break;
         FullTankBench bench(width, height);
         if (!bench.Ok())
             return 1;
@@ -99,9 +106,9 @@ int main(int argc, char** argv)
         scene.InitScene();
         look.apply(scene);
         int next = 0;
-        for (int frame = 1; frame <= shots[3]; ++frame) {
+        for (int frame = 1; frame <= shots.back(); ++frame) {
             scene.RenderFrame();
-            if (frame == shots[next]) {
+            if (frame == shots[std::size_t(next)]) {
                 WriteShot(outDir, std::string(look.name) + "-" + std::to_string(width) + "x" +
                                       std::to_string(height) + "-" + std::to_string(frame),
                           width, height, false);
