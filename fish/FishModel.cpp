@@ -145,7 +145,18 @@ void FishModel::DrawBody(const FishPose& pose)
         for (int p = 0; p < mesh.points; ++p)
             deform[r].lateral[p] = m_size * (*pose.tail)[r];
     }
-    DrawSubMesh(mesh, deform, Mirror::StoredY);
+    if (m_sink || !m_cullHiddenBodyFaces) {
+        DrawSubMesh(mesh, deform, Mirror::StoredY);
+        return;
+    }
+    glPushAttrib(GL_POLYGON_BIT);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    DrawPass(mesh, deform, Mirror::StoredY, false);
+    glFrontFace(GL_CW);   // the mirrored half is wound the other way
+    DrawPass(mesh, deform, Mirror::StoredY, true);
+    glPopAttrib();
 }
 
 // Snout pieces and eyes sit on the head: they turn with the head ring only.

@@ -36,6 +36,14 @@ public:
     // nullptr: draw with OpenGL. The sink must outlive its use here.
     void SetVertexSink(FishVertexSink* sink) { m_sink = sink; }
 
+    // Whether OpenGL drawing leaves out the body's faces turned away from
+    // the eye (off at first). The body is closed and each of its halves is
+    // wound one way, so those faces always lie behind the ones turned
+    // towards the eye; a software renderer is spared about a third of the
+    // fish's triangles, and only a pixel or two where the body's faces meet
+    // edge-on can change. The sink sees every strip either way.
+    void SetCullHiddenBodyFaces(bool on) { m_cullHiddenBodyFaces = on; }
+
 private:
     enum class Mirror {
         None,          // drawn once
@@ -61,4 +69,5 @@ private:
     bool m_matrixValid;     // false until the first rotation about z
     float m_size = 3.0f;    // of the draw in progress
     FishVertexSink* m_sink = nullptr;
+    bool m_cullHiddenBodyFaces = false;
 };

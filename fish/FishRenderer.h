@@ -20,6 +20,9 @@ public:
     // nullptr: draw with OpenGL (see FishModel::SetVertexSink).
     void SetVertexSink(FishVertexSink* sink) { m_model.SetVertexSink(sink); }
 
+    // See FishModel::SetCullHiddenBodyFaces.
+    void SetCullHiddenBodyFaces(bool on) { m_model.SetCullHiddenBodyFaces(on); }
+
 private:
     FishModel m_model;
 };

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <vector>
@@ -250,4 +251,62 @@ TEST(FishModel, EveryStripIsEmittedInOrderAndTheOpenGlPathDrawsTheSame)
             unmatched += Contains(fed, v, 2e-3f) ? 0 : 1;
     EXPECT_EQ(unmatched, 0);
     EXPECT_GT(fed[0].size(), 3u * 600u);  // two triangles for each of about 377 quads
+}
+
+// Leaving out the body's faces turned away from the eye rests on the body
+// being closed and each half wound one way: then nothing of the fish looks
+// different. Bent, pitched and turned fish, lit so that a face seen from
+// behind would show darker, are drawn with and without; at most a pixel in a
+// two hundred of the fish may differ (where faces meet edge-on), and the fish
+// covers the same pixels.
+TEST(FishModel, LeavingOutHiddenBodyFacesChangesNothingVisible)
+{
+    constexpr int kSize = 256;
+    GlTestContext gl(kSize, kSize);
+    ASSERT_TRUE(gl.Ok());
+    glViewport(0, 0, kSize, kSize);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.3, 0.3, -0.3, 0.3, 1.0, 20.0);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const Waves waves(23);
+    const auto draw = [&](float yaw, float pitch, float bend, bool cull) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, -6.0f);
+        glRotatef(pitch, 1.0f, 0.0f, 0.0f);
+        glRotatef(yaw, 0.0f, 1.0f, 0.0f);
+        glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+        FishPose pose = waves.Pose(3.0f, 0.0f);
+        for (int i = 0; i < FishPose::kRings; ++i)
+            pose.yaw[i] = bend * float(i) / FishPose::kRings;
+        FishModel model;
+        model.SetCullHiddenBodyFaces(cull);
+        model.Draw(pose);
+        std::vector<unsigned char> pixels(kSize * kSize * 4);
+        glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    for (float yaw : {0.0f, 70.0f, 160.0f, 250.0f}) {
+        for (float pitch : {-50.0f, 0.0f, 35.0f}) {
+            const float bend = yaw > 100.0f ? -40.0f : 40.0f;
+            const std::vector<unsigned char> all = draw(yaw, pitch, bend, false);
+            const std::vector<unsigned char> culled = draw(yaw, pitch, bend, true);
+            int fish = 0, covered = 0, differ = 0;
+            for (int i = 0; i < kSize * kSize; ++i) {
+                const unsigned char* a = &all[std::size_t(i) * 4];
+                const unsigned char* c = &culled[std::size_t(i) * 4];
+                fish += a[3] != 0;
+                covered += (a[3] != 0) != (c[3] != 0);
+                differ += std::memcmp(a, c, 3) != 0;
+            }
+            EXPECT_GT(fish, 2000) << yaw << " " << pitch;
+            EXPECT_EQ(covered, 0) << yaw << " " << pitch;
+            EXPECT_LE(differ, fish / 200) << yaw << " " << pitch;
+        }
+    }
 }

@@ -74,6 +74,9 @@ bool AquariumScene::InitScene()
         if (!m_fastPicture->Init())
             m_fastPicture.reset();
     }
+    // The fixed-function path keeps every face: its pixels are the reference
+    // the fast path is measured against.
+    m_fishRenderer.SetCullHiddenBodyFaces(m_fastPicture != nullptr);
     for (FoodFlake& flake : m_flakes)
         flake.Reset();
     m_flakeRenderer.CompileShape();
