@@ -65,7 +65,7 @@ void EmitClipped(double x0, double y0, double x1, double y1, Affine u, Affine v,
 // is drawn as the still itself, and a sixty-fourth of a pixel changes no
 // channel by more than 4 even across the sharpest edge.
 constexpr double kRestPixels = 1.0 / 64;
-constexpr double kShearPixels = 1.0 / 32;
+constexpr double kShearPixels = 1.0 / 4;
 
 bool AtRest(const RippleGrid::Cell& c, double spanX, double spanY)
 {
@@ -163,9 +163,10 @@ void BuildStillQuads(const RippleGrid& grid, const double (&columnX)[kLines], co
             const double tUp = 0.5 * ((c01.t - c00.t) + (c11.t - c10.t));
             double sUp = 0.5 * ((c01.s - c00.s) + (c11.s - c10.s));
             double tAcross = 0.5 * ((c10.t - c00.t) + (c11.t - c01.t));
-            // A shear that moves no pixel by more than a thirty-second
-            // across the cell is left out: an upright, unsheared mapping is
-            // sampled a row at a time, far cheaper than texel by texel.
+            // A shear that moves no pixel by more than a quarter (at the
+            // cell's edges, half a pixel across it) is left out: an upright,
+            // unsheared mapping is sampled a row at a time, far cheaper than
+            // texel by texel, and the soft picture shows no difference.
             if (std::fabs(sUp) * spanX < 2 * kShearPixels && std::fabs(tAcross) * spanY < 2 * kShearPixels)
                 sUp = tAcross = 0.0;
             const double sCorner = 0.25 * (c00.s + c10.s + c11.s + c01.s) - 0.5 * (sAcross + sUp);
