@@ -63,6 +63,11 @@ int main(int argc, char** argv)
         {"food", [&] { scene.FoodPass(); }},
         {"feed strips", [&] { scene.FeedModePass(); }},
         {"whole frame", [&] { scene.RenderFrame(); }},
+        {"frame, no layer", [&] {
+             scene.SetFishLayerAllowed(false);
+             scene.RenderFrame();
+             scene.SetFishLayerAllowed(true);
+         }},
         {"frame, fish first", [&] {
              scene.SetPictureFirstAllowed(false);
              scene.RenderFrame();

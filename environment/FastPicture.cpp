@@ -84,11 +84,13 @@ void FastPicture::Release()
     if (m_gl.Loaded()) {
         m_still.Release(m_gl);
         m_frame.Release(m_gl);
+        m_layer.Release(m_gl);
         if (m_program != 0)
             m_gl.deletePrograms(1, &m_program);
     }
     m_program = 0;
     m_inFrame = false;
+    m_inLayer = false;
     m_stillDrawn = false;
     m_stillKey.clear();
 }
@@ -133,6 +135,93 @@ bool FastPicture::DrawRippled(const RippleGrid& grid, const double (&columnX)[Pi
         CopyWhole(m_frame.Texture(), width, height);
     m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
     return true;
+}
+
+bool FastPicture::DrawRippledInPlace(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
+                                     const double (&rowY)[PictureCover::kLines], int width, int height)
+{
+    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+        return false;
+    BuildStillQuads(grid, columnX, rowY, width, height, m_quads);
+    if (m_inLayer)
+        m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layerOuter);
+    {
+        CopyStateScope scope(width, height);
+        m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
+        DrawQuads(m_still.Texture());
+        m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
+    }
+    if (m_inLayer)
+        m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layer.DepthTwin());
+    return true;
+}
+
+bool FastPicture::BeginLayer(int width, int height)
+{
+    m_inLayer = false;
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    if (!Ready() || depthBits != 0)
+        return false;
+    const GLuint texture = m_layer.Texture();
+    if (!m_layer.Ensure(m_gl, width, height, GL_NEAREST, true))
+        return false;
+    m_layerOuter = FastPathApi::BoundFramebuffer();
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layer.DepthTwin());
+    // A target made just now holds nothing defined yet.
+    if (m_layer.Texture() != texture)
+        ClearLayer(nullptr);
+    m_inLayer = true;
+    return true;
+}
+
+void FastPicture::EndLayer(const ScreenBounds& bounds)
+{
+    if (!m_inLayer)
+        return;
+    m_inLayer = false;
+    const int width = m_layer.Width(), height = m_layer.Height();
+    m_quads.clear();
+    if (bounds.Whole())
+        m_quads.push_back({0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
+    for (const ScreenBounds::Rect& r : bounds.Rects()) {
+        const float u0 = float(r.x0) / width, u1 = float(r.x1) / width;
+        const float v0 = float(r.y0) / height, v1 = float(r.y1) / height;
+        m_quads.push_back({float(r.x0), float(r.y0), float(r.x1), float(r.y1), {u0, u1, u1, u0}, {v0, v0, v1, v1}});
+    }
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layerOuter);
+    {
+        CopyStateScope scope(width, height);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, m_program);
+        DrawQuads(m_layer.Texture());
+        m_gl.bindProgram(GL_FRAGMENT_PROGRAM_ARB, 0);
+    }
+    // Cleared again where drawn, so the next frame finds the layer clear.
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layer.DepthTwin());
+    ClearLayer(bounds.Whole() ? nullptr : &bounds.Rects());
+    m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layerOuter);
+}
+
+void FastPicture::ClearLayer(const std::vector<ScreenBounds::Rect>* rects)
+{
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_SCISSOR_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    if (!rects) {
+        glDisable(GL_SCISSOR_TEST);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    } else {
+        glEnable(GL_SCISSOR_TEST);
+        for (const ScreenBounds::Rect& r : *rects) {
+            glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        }
+    }
+    glPopAttrib();
 }
 
 bool FastPicture::BeginFrame(int width, int height)

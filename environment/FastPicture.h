@@ -4,6 +4,7 @@
 #include "environment/FastPathApi.h"
 #include "environment/PictureCover.h"
 #include "environment/RenderTarget.h"
+#include "environment/ScreenBounds.h"
 #include "environment/StillQuads.h"
 
 #include <vector>
@@ -74,12 +75,41 @@ public:
     // Binds the framebuffer BeginFrame found and copies the frame into it.
     void EndFrame();
 
+    // Draws the grid's rippled picture from the still straight into the
+    // framebuffer bound now (in a layer: the one the layer was begun over),
+    // over the viewport (0, 0, width, height),
+    // replacing its pixels as DrawRippled does. Where that framebuffer has no
+    // depth buffer the rectangles take the fast path there, and no copy is
+    // needed. False, with nothing drawn, when there is no still of that size.
+    bool DrawRippledInPlace(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
+                            const double (&rowY)[PictureCover::kLines], int width, int height);
+
+    // The fish layer, for a frame whose picture was drawn in place in a
+    // framebuffer without a depth buffer: BeginLayer binds a width x height
+    // target with a depth buffer, clear (colour 0, alpha 0, depth 1) where
+    // the host has not drawn, for the host to draw opaque things into with
+    // the frame's matrices; EndLayer binds back the framebuffer BeginLayer
+    // found, lays the layer's drawn pixels over it within the rectangles
+    // the host reports, and clears those rectangles in the layer again.
+    // Every pixel the host drew must lie in a rectangle (or bounds.Whole()),
+    // and be opaque: the layer is laid over with premultiplied blending,
+    // which the renderer does on its fast path and which leaves an opaque
+    // pixel as drawn and a cleared one as it was. False, with nothing
+    // changed, when the bound framebuffer has a depth buffer or the target
+    // cannot be made.
+    bool BeginLayer(int width, int height);
+    bool InLayer() const { return m_inLayer; }
+    void EndLayer(const ScreenBounds& bounds);
+
     // For tests: the targets' framebuffer and texture names.
     const RenderTarget& Still() const { return m_still; }
     const RenderTarget& Frame() const { return m_frame; }
+    const RenderTarget& Layer() const { return m_layer; }
 
 private:
     void DrawQuads(GLuint texture) const;   // m_quads, sampling texture
+    // The bound layer cleared within rects, or wholly for nullptr.
+    void ClearLayer(const std::vector<ScreenBounds::Rect>* rects);
     void CopyWhole(GLuint texture, int width, int height);   // texture 1:1 over the viewport
 
     FastPathApi m_gl;
@@ -89,6 +119,9 @@ private:
     GLuint m_frameOuter = 0;   // the framebuffer bound before BeginFrame
     bool m_inFrame = false;
     GLuint m_outer = 0;     // the framebuffer bound before BeginStill
+    RenderTarget m_layer;   // the fish layer: clear outside what a frame drew
+    GLuint m_layerOuter = 0;   // the framebuffer bound before BeginLayer
+    bool m_inLayer = false;
     StillKey m_stillKey;
     bool m_stillDrawn = false;
     std::vector<StillQuad> m_quads;

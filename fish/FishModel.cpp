@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 // How one ring is bent and moved: its heading (degrees about the model's z)
@@ -71,6 +72,10 @@ void FishModel::EmitVertex(float x, float y, float z, float nx, float ny, float 
     const float* m = m_ringMatrix;
     const float v[3] = {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
                         m[2] * x + m[6] * y + m[10] * z + m[14]};
+    for (int k = 0; k < 3; ++k) {
+        m_boundsMin[k] = std::min(m_boundsMin[k], v[k]);
+        m_boundsMax[k] = std::max(m_boundsMax[k], v[k]);
+    }
     if (m_sink) {
         const float n[3] = {nx, ny, nz};
         const float tex[2] = {s, t};
@@ -123,6 +128,10 @@ void FishModel::Draw(const FishPose& pose)
 {
     m_size = pose.size;
     m_matrixValid = false;
+    for (int k = 0; k < 3; ++k) {
+        m_boundsMin[k] = INFINITY;
+        m_boundsMax[k] = -INFINITY;
+    }
     DrawBody(pose);
     DrawSnoutsAndEyes(pose, FishMeshData::kUpperSnout);
     DrawSnoutsAndEyes(pose, FishMeshData::kLowerSnout);

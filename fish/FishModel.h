@@ -33,6 +33,11 @@ public:
     // Column-major 4x4, as OpenGL lays it out.
     const float* RingMatrix() const { return m_ringMatrix; }
 
+    // The box around every position the last Draw emitted, in the model
+    // coordinates it emitted them in.
+    const float (&BoundsMin() const)[3] { return m_boundsMin; }
+    const float (&BoundsMax() const)[3] { return m_boundsMax; }
+
     // nullptr: draw with OpenGL. The sink must outlive its use here.
     void SetVertexSink(FishVertexSink* sink) { m_sink = sink; }
 
@@ -70,4 +75,6 @@ private:
     float m_size = 3.0f;    // of the draw in progress
     FishVertexSink* m_sink = nullptr;
     bool m_cullHiddenBodyFaces = false;
+    float m_boundsMin[3] = {};
+    float m_boundsMax[3] = {};
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "fish/FishRenderer.h"
 
+#include "environment/ScreenBounds.h"
 #include "fish/FishPose.h"
 
 #include <GL/gl.h>
@@ -27,5 +28,7 @@ void FishRenderer::DrawAtPosition(const FishDrawPose& pose)
     const float h = pose.heading * kDegreesToRadians;
     glRotatef(-pose.pitch, std::sin(h), -std::cos(h), 0.0f);
     m_model.Draw(pose.body);
+    if (m_bounds)
+        m_bounds->AddBox(m_model.BoundsMin(), m_model.BoundsMax());
     glPopMatrix();
 }

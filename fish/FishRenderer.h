@@ -7,6 +7,8 @@ struct FishDrawPose;
 
 // Draws fish from the poses their behaviour steps produced, with the one
 // shared fish model. Every draw leaves the GL matrix stack as it found it.
+class ScreenBounds;
+
 class FishRenderer {
 public:
     // The fish at its pose's position, with `texture` bound (its species).
@@ -20,9 +22,13 @@ public:
     // nullptr: draw with OpenGL (see FishModel::SetVertexSink).
     void SetVertexSink(FishVertexSink* sink) { m_model.SetVertexSink(sink); }
 
+    // While set, every fish drawn adds the window rectangle around it.
+    void SetBounds(ScreenBounds* bounds) { m_bounds = bounds; }
+
     // See FishModel::SetCullHiddenBodyFaces.
     void SetCullHiddenBodyFaces(bool on) { m_model.SetCullHiddenBodyFaces(on); }
 
 private:
     FishModel m_model;
+    ScreenBounds* m_bounds = nullptr;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "fish/FoodFlakeRenderer.h"
 
+#include "environment/ScreenBounds.h"
+
 #include <GL/gl.h>
 #include <cmath>
 
@@ -50,5 +52,9 @@ void FoodFlakeRenderer::Draw(const FoodFlake::DrawPose& pose) const
     glTranslatef(pose.offset[0], pose.offset[1], pose.offset[2]);
     glRotatef(pose.tilt, 1.0f, 0.0f, 0.0f);
     glCallList(m_list);
+    if (m_bounds) {
+        const float rx = kShapeScale * 0.3f, ry = kShapeScale * 0.15f;
+        m_bounds->AddBox({-rx, -ry, 0.0f}, {rx, ry, 0.0f});
+    }
     glPopMatrix();
 }

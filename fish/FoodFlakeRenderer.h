@@ -7,6 +7,8 @@
 // list for the shape all flakes share: an ellipse of 500 fan vertices,
 // 0.8 x 0.4 at the drop depth (0.6 x 0.3 as seen from 60 units), untextured
 // in RGB 243, 225, 159. Owns that list: Release() deletes it.
+class ScreenBounds;
+
 class FoodFlakeRenderer {
 public:
     FoodFlakeRenderer() = default;
@@ -24,6 +26,10 @@ public:
     // and on again around the shape, the colour left white.
     void Draw(const FoodFlake::DrawPose& pose) const;
 
+    // While set, every flake drawn adds the window rectangle around it.
+    void SetBounds(ScreenBounds* bounds) { m_bounds = bounds; }
+
 private:
     unsigned m_list = 0;
+    ScreenBounds* m_bounds = nullptr;
 };

@@ -182,6 +182,43 @@ TEST_F(FastPictureOwnFrame, AWindowWithoutDepthBufferGetsTheSameFramesWithinTheL
     ExpectLooksWithinLimits();
 }
 
+// The fish layer against the frame drawn whole in the fast path's own
+// target: fish that swim, turn and eat falling flakes come out the same (a
+// rectangle that missed part of a fish or a flake would cut it off; only
+// the picture may differ by a level or two, as this surface samples it on
+// the renderer's general path), and after every frame the layer is clear
+// again, so nothing of one frame can show in the next.
+TEST_F(FastPictureOwnFrame, TheFishLayerGivesTheWholeFramesPixelsAndEndsClear)
+{
+    constexpr int kFrames = 60;
+    int layerTexelsLeft = -1;
+    const auto run = [&](bool layer) {
+        return Run(false, kFrames + 1, [&](AquariumScene& s, int frame) {
+            s.SetFishLayerAllowed(layer);
+            if (frame % 6 == 0 || frame == kFrames - 1)
+                s.DropFlake(float(frame % 40) - 20.0f, 10.0f);
+            if (layer && frame == kFrames + 1) {
+                ASSERT_NE(s.FastPath(), nullptr);
+                const RenderTarget& target = s.FastPath()->Layer();
+                ASSERT_NE(target.Texture(), 0u) << "the layer was never used";
+                std::vector<unsigned char> texels(std::size_t(target.Width()) * target.Height() * 4);
+                glBindTexture(GL_TEXTURE_2D, target.Texture());
+                glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
+                layerTexelsLeft = 0;
+                for (std::size_t i = 3; i < texels.size(); i += 4)
+                    layerTexelsLeft += texels[i] != 0;
+            }
+        });
+    };
+    const std::vector<unsigned char> layered = run(true);
+    const std::vector<unsigned char> whole = run(false);
+    int largest = 0;
+    for (std::size_t i = 0; i < layered.size(); ++i)
+        largest = std::max(largest, std::abs(int(layered[i]) - int(whole[i])));
+    EXPECT_LE(largest, 2);
+    EXPECT_EQ(layerTexelsLeft, 0);
+}
+
 // The targets the fast path draws into: colour stored as B,G,R,A bytes from
 // an unsized RGBA texture, and no depth buffer, which would turn the
 // renderer's fast path off.

@@ -176,11 +176,18 @@ void AquariumScene::FitToScreen(int width, int height)
 // Where the GL offers the fast path, the picture first comes from a still of
 // it, drawn again only when what shapes it changes, sampled through the
 // ripple on the renderer's linear path (FastPicturePass); in a window
-// without a depth buffer the whole frame is drawn in the fast path's own
-// target and copied over at the end. Without it every pixel is the
-// fixed-function drawing's.
+// without a depth buffer the fish go into the fast path's layer over the
+// picture drawn in place (LayeredFrame), or, where the picture is not under
+// every fish, the whole frame is drawn in the fast path's own target and
+// copied over at the end. Without it every pixel is the fixed-function
+// drawing's.
 void AquariumScene::RenderFrame()
 {
+    if (LayeredFrame()) {
+        ModePasses();
+        glFinish();
+        return;
+    }
     // In a framebuffer without a depth buffer the frame is drawn in the fast
     // path's own target and copied over at the end.
     const bool ownTarget = m_fastPicture && m_fastPicture->BeginFrame(m_screen.width, m_screen.height);
@@ -212,11 +219,50 @@ void AquariumScene::RenderFrame()
     FoodPass();
     if (ownTarget && m_fastPicture)
         m_fastPicture->EndFrame();
+    ModePasses();
+    glFinish();
+}
+
+// The frame on the fast path in a window without a depth buffer while the
+// picture lies under every fish: the rippled picture straight into the
+// window, the fish and the flakes into the fast path's layer, which is laid
+// over it only within the rectangles they were drawn in. Nothing else is
+// copied or cleared, and the passes come in the same order as in the other
+// recipes. False, with nothing drawn, where this is not possible.
+bool AquariumScene::LayeredFrame()
+{
+    double columnX[PictureCover::kLines], rowY[PictureCover::kLines];
+    if (!m_fastPicture || !m_fishLayerAllowed || !PictureUnderFish() ||
+        !PictureLinesOnWindow(*m_pRipple, m_screen.resolutionIndex, columnX, rowY) ||
+        !m_fastPicture->BeginLayer(m_screen.width, m_screen.height))
+        return false;
+    ApplyProjectionAndCamera();
+    glViewport(0, 0, m_screen.width, m_screen.height);
+    ApplyLight();
+    m_layerBounds.Clear();
+    if (!PrepareStill() ||
+        !m_fastPicture->DrawRippledInPlace(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height)) {
+        m_fastPicture->EndLayer(m_layerBounds);
+        return false;
+    }
+    m_fishRenderer.SetBounds(&m_layerBounds);
+    m_flakeRenderer.SetBounds(&m_layerBounds);
+    FishPass();
+    RipplePass();
+    glDisable(GL_LIGHTING);
+    FoodPass();
+    m_fishRenderer.SetBounds(nullptr);
+    m_flakeRenderer.SetBounds(nullptr);
+    m_fastPicture->EndLayer(m_layerBounds);
+    return true;
+}
+
+void AquariumScene::ModePasses()
+{
     if (m_mode == CMD_FEED)
         FeedModePass();
     if (m_mode == CMD_TOUCH || m_mode == CMD_ZOOMIN || m_mode == CMD_ZOOMOUT)
         FishPickPass();
-    glFinish();
 }
 
 bool AquariumScene::PictureShown() const
@@ -356,6 +402,24 @@ bool AquariumScene::FastPicturePass()
     double columnX[PictureCover::kLines], rowY[PictureCover::kLines];
     if (!PictureLinesOnWindow(*m_pRipple, m_screen.resolutionIndex, columnX, rowY))
         return false;
+    if (!PrepareStill())
+        return false;
+    if (m_fastPicture->DrawRippled(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height))
+        return true;
+    // The GL refused a target: the picture is drawn fixed-function this
+    // time, and the still made again next time.
+    m_fastPicture->ForgetStill();
+    glClear(GL_COLOR_BUFFER_BIT);
+    PlanPicturePass();
+    PlannedBackdropPass();
+    PictureUnderFishPass();
+    return true;
+}
+
+// The still made again when what shapes it has changed; the frame's fog
+// applied either way. False when the fast path cannot make it.
+bool AquariumScene::PrepareStill()
+{
     const std::vector<double> key = StillKey();
     if (!m_fastPicture->StillCurrent(key)) {
         if (!m_fastPicture->BeginStill(m_screen.width, m_screen.height))
@@ -367,15 +431,6 @@ bool AquariumScene::FastPicturePass()
     } else {
         ApplyFog();
     }
-    if (m_fastPicture->DrawRippled(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height))
-        return true;
-    // The GL refused a target: the picture is drawn fixed-function this
-    // time, and the still made again next time.
-    m_fastPicture->ForgetStill();
-    glClear(GL_COLOR_BUFFER_BIT);
-    PlanPicturePass();
-    PlannedBackdropPass();
-    PictureUnderFishPass();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "base/CommandCodes.h"
 #include "base/ScreenMetrics.h"
 #include "base/TankBox.h"
+#include "environment/ScreenBounds.h"
 #include "fish/FeedPicker.h"
 #include "fish/Fish.h"
 #include "fish/FishRenderer.h"
@@ -99,6 +100,12 @@ public:
     // all opaque (see RenderFrame); on unless set off. Both orders give the
     // same pixels; tests and tools that compare them set it off.
     void SetPictureFirstAllowed(bool allowed) { m_pictureFirstAllowed = allowed; }
+    // Whether a frame on the fast path in a framebuffer without a depth
+    // buffer may draw the fish in the fast path's layer (see LayeredFrame);
+    // on unless set off. Tests compare it with the frame drawn whole in the
+    // fast path's own target.
+    void SetFishLayerAllowed(bool allowed) { m_fishLayerAllowed = allowed; }
+    const FastPicture* FastPath() const { return m_fastPicture.get(); }
 
     // Called by the host when the window is resized (pixels).
     void Resize(int width, int height);
@@ -142,9 +149,10 @@ public:
     bool FastPictureOn() const { return m_fastPicture != nullptr; }
     // Whether the frame needs a depth buffer in the framebuffer it draws
     // into. Without the fast path it does (the fish hide one another and the
-    // food by it); with it a framebuffer without one is best: the frame is
-    // then drawn in the fast path's own target, which has one for the fish,
-    // and copied into the framebuffer at the end (FastPicture::BeginFrame).
+    // food by it); with it a framebuffer without one is best: the picture is
+    // then drawn straight into it and the fish in the fast path's layer,
+    // which has one (FastPicture::BeginLayer), or the whole frame in the
+    // fast path's own target, copied over at the end (FastPicture::BeginFrame).
     bool NeedsDepthBuffer() const { return !FastPictureOn(); }
 
     // Drops a flake at the world point (x, y - 2, drop depth) into the first free
@@ -185,6 +193,9 @@ private:
     unsigned PictureTexture() const;   // the built-in picture or the user's
     std::vector<double> StillKey() const;   // everything that shapes the still's pixels
     void StillPicturePass();                // the unrippled picture, over the backdrop
+    bool PrepareStill();
+    bool LayeredFrame();
+    void ModePasses();                      // the passes of the current mouse mode
     int ActiveFish(int (&speciesOfSlot)[kMaxFish]) const;
 
     ProgramValues& m_values;
@@ -208,6 +219,8 @@ private:
     unsigned m_fishTextures[20] = {};
     bool m_fishOpaque = false;            // every fish texel opaque (judged at set-up)
     bool m_pictureFirstAllowed = true;
+    bool m_fishLayerAllowed = true;
+    ScreenBounds m_layerBounds;           // where this frame drew into the fish layer
     std::unique_ptr<PicturePlan> m_picturePlan;
     std::unique_ptr<FastPicture> m_fastPicture;   // null: fixed-function drawing
     std::unique_ptr<RippleGrid> m_stillGrid;      // the grid at rest, for the still
