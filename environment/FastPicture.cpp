@@ -143,6 +143,21 @@ bool FastPicture::DrawRippledInPlace(const RippleGrid& grid, const double (&colu
     if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
         return false;
     BuildStillQuads(grid, columnX, rowY, width, height, m_quads);
+    DrawStillQuadsInPlace(width, height);
+    return true;
+}
+
+bool FastPicture::DrawStillInPlace(int width, int height)
+{
+    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+        return false;
+    m_quads.assign(1, StillQuad{0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
+    DrawStillQuadsInPlace(width, height);
+    return true;
+}
+
+void FastPicture::DrawStillQuadsInPlace(int width, int height)
+{
     if (m_inLayer)
         m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layerOuter);
     {
@@ -153,7 +168,6 @@ bool FastPicture::DrawRippledInPlace(const RippleGrid& grid, const double (&colu
     }
     if (m_inLayer)
         m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layer.DepthTwin());
-    return true;
 }
 
 bool FastPicture::BeginLayer(int width, int height)

@@ -84,6 +84,10 @@ public:
     bool DrawRippledInPlace(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
                             const double (&rowY)[PictureCover::kLines], int width, int height);
 
+    // The still as it is, 1:1, the same way: for a frame with no picture,
+    // whose still is the backdrop alone.
+    bool DrawStillInPlace(int width, int height);
+
     // The fish layer, for a frame whose picture was drawn in place in a
     // framebuffer without a depth buffer: BeginLayer binds a width x height
     // target with a depth buffer, clear (colour 0, alpha 0, depth 1) where
@@ -108,6 +112,7 @@ public:
 
 private:
     void DrawQuads(GLuint texture) const;   // m_quads, sampling texture
+    void DrawStillQuadsInPlace(int width, int height);   // m_quads from the still, see DrawRippledInPlace
     // The bound layer cleared within rects, or wholly for nullptr.
     void ClearLayer(const std::vector<ScreenBounds::Rect>* rects);
     void CopyWhole(GLuint texture, int width, int height);   // texture 1:1 over the viewport

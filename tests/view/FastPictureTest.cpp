@@ -175,6 +175,7 @@ TEST_F(FastPictureScene, BothPathsDrawTheSameFramesWithinTheLimits)
 class FastPictureOwnFrame : public FastPictureScene {
 protected:
     FastPictureOwnFrame() : FastPictureScene(false) {}
+    void ExpectLayerLikeWholeFrame(bool picture);
 };
 
 TEST_F(FastPictureOwnFrame, AWindowWithoutDepthBufferGetsTheSameFramesWithinTheLimits)
@@ -188,13 +189,21 @@ TEST_F(FastPictureOwnFrame, AWindowWithoutDepthBufferGetsTheSameFramesWithinTheL
 // the picture may differ by a level or two, as this surface samples it on
 // the renderer's general path), and after every frame the layer is clear
 // again, so nothing of one frame can show in the next.
+// With no picture the layer lies over the still of the backdrop alone.
 TEST_F(FastPictureOwnFrame, TheFishLayerGivesTheWholeFramesPixelsAndEndsClear)
+{
+    for (const bool picture : {true, false})
+        ExpectLayerLikeWholeFrame(picture);
+}
+
+void FastPictureOwnFrame::ExpectLayerLikeWholeFrame(bool picture)
 {
     constexpr int kFrames = 60;
     int layerTexelsLeft = -1;
     const auto run = [&](bool layer) {
         return Run(false, kFrames + 1, [&](AquariumScene& s, int frame) {
             s.SetFishLayerAllowed(layer);
+            s.Values().aquarium.showTerra = picture ? 1 : 0;
             if (frame % 6 == 0 || frame == kFrames - 1)
                 s.DropFlake(float(frame % 40) - 20.0f, 10.0f);
             if (layer && frame == kFrames + 1) {
@@ -215,8 +224,8 @@ TEST_F(FastPictureOwnFrame, TheFishLayerGivesTheWholeFramesPixelsAndEndsClear)
     int largest = 0;
     for (std::size_t i = 0; i < layered.size(); ++i)
         largest = std::max(largest, std::abs(int(layered[i]) - int(whole[i])));
-    EXPECT_LE(largest, 2);
-    EXPECT_EQ(layerTexelsLeft, 0);
+    EXPECT_LE(largest, 2) << (picture ? "picture" : "no picture");
+    EXPECT_EQ(layerTexelsLeft, 0) << (picture ? "picture" : "no picture");
 }
 
 // The targets the fast path draws into: colour stored as B,G,R,A bytes from

@@ -224,31 +224,39 @@ void AquariumScene::RenderFrame()
 }
 
 // The frame on the fast path in a window without a depth buffer while the
-// picture lies under every fish: the rippled picture straight into the
-// window, the fish and the flakes into the fast path's layer, which is laid
-// over it only within the rectangles they were drawn in. Nothing else is
-// copied or cleared, and the passes come in the same order as in the other
-// recipes. False, with nothing drawn, where this is not possible.
+// picture lies under every fish, or no picture is shown and every fish is
+// opaque: what lies behind the fish (the rippled picture, or the still of
+// the backdrop alone) straight into the window, the fish and the flakes
+// into the fast path's layer, which is laid over it only within the
+// rectangles they were drawn in. Nothing else is copied or cleared, and the
+// passes come in the same order as in the other recipes. False, with
+// nothing drawn, where this is not possible.
 bool AquariumScene::LayeredFrame()
 {
+    const bool picture = PictureUnderFish();
+    const bool backdropOnly = !PictureShown() && m_fishOpaque;
     double columnX[PictureCover::kLines], rowY[PictureCover::kLines];
-    if (!m_fastPicture || !m_fishLayerAllowed || !PictureUnderFish() ||
-        !PictureLinesOnWindow(*m_pRipple, m_screen.resolutionIndex, columnX, rowY) ||
+    if (!m_fastPicture || !m_fishLayerAllowed || !(picture || backdropOnly) ||
+        (picture && !PictureLinesOnWindow(*m_pRipple, m_screen.resolutionIndex, columnX, rowY)) ||
         !m_fastPicture->BeginLayer(m_screen.width, m_screen.height))
         return false;
     ApplyProjectionAndCamera();
     glViewport(0, 0, m_screen.width, m_screen.height);
     ApplyLight();
     m_layerBounds.Clear();
-    if (!PrepareStill() ||
-        !m_fastPicture->DrawRippledInPlace(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height)) {
+    const bool behind =
+        PrepareStill() &&
+        (picture ? m_fastPicture->DrawRippledInPlace(*m_pRipple, columnX, rowY, m_screen.width, m_screen.height)
+                 : m_fastPicture->DrawStillInPlace(m_screen.width, m_screen.height));
+    if (!behind) {
         m_fastPicture->EndLayer(m_layerBounds);
         return false;
     }
     m_fishRenderer.SetBounds(&m_layerBounds);
     m_flakeRenderer.SetBounds(&m_layerBounds);
     FishPass();
-    RipplePass();
+    if (picture)
+        RipplePass();
     glDisable(GL_LIGHTING);
     FoodPass();
     m_fishRenderer.SetBounds(nullptr);
@@ -388,7 +396,7 @@ std::vector<double> AquariumScene::StillKey() const
     // the fog GL has now.
     GLfloat fogNow = 0.0f;
     glGetFloatv(GL_FOG_DENSITY, &fogNow);
-    return {double(PictureTexture()), double(m_screen.width), double(m_screen.height),
+    return {double(PictureShown()), double(PictureTexture()), double(m_screen.width), double(m_screen.height),
             double(m_screen.resolutionIndex), double(a.light), double(a.fog),
             double(glIsEnabled(GL_FOG)), double(fogNow), double(a.backFixed), double(a.backColor),
             double(a.backGradual), double(a.backColor1), double(a.backColor2), double(m_tank.xMin),
@@ -416,8 +424,9 @@ bool AquariumScene::FastPicturePass()
     return true;
 }
 
-// The still made again when what shapes it has changed; the frame's fog
-// applied either way. False when the fast path cannot make it.
+// The still (the backdrop and, when shown, the unrippled picture) made
+// again when what shapes it has changed; the frame's fog applied either way.
+// False when the fast path cannot make it.
 bool AquariumScene::PrepareStill()
 {
     const std::vector<double> key = StillKey();
@@ -426,7 +435,8 @@ bool AquariumScene::PrepareStill()
             return false;
         DrawBackdropPass();
         ApplyFog();
-        StillPicturePass();
+        if (PictureShown())
+            StillPicturePass();
         m_fastPicture->EndStill(key);
     } else {
         ApplyFog();
