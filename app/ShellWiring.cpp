@@ -15,6 +15,8 @@
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <cstdio>
@@ -107,6 +109,22 @@ void ShellWiring::Present(QWidget& dialog)
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
+    InsistOnKeyboard(&dialog, kActivationTries);
+}
+
+// A window manager may leave the request to activate a new dialog unanswered
+// (one busy machine, a request it judges older than another's): the dialog
+// would then show without the keyboard, and Escape meant for it would end
+// the aquarium. It is asked again while it shows and lacks the keyboard.
+void ShellWiring::InsistOnKeyboard(QPointer<QWidget> dialog, int triesLeft)
+{
+    QTimer::singleShot(kActivationRetryMs, this, [this, dialog, triesLeft] {
+        if (!dialog || !dialog->isVisible() || dialog->isActiveWindow() || triesLeft <= 0)
+            return;
+        dialog->raise();
+        dialog->activateWindow();
+        InsistOnKeyboard(dialog, triesLeft - 1);
+    });
 }
 
 void ShellWiring::ConnectMusic()

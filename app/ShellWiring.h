@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class AquariumView;
@@ -58,6 +59,11 @@ private:
     void PrepareOwnDialog(QWidget& dialog);
     // Shows a modeless dialog centred, above the aquarium, with the keyboard.
     void Present(QWidget& dialog);
+    // Asks again, every kActivationRetryMs, until the dialog has the keyboard
+    // or is gone, at most triesLeft times.
+    void InsistOnKeyboard(QPointer<QWidget> dialog, int triesLeft);
+    static constexpr int kActivationRetryMs = 250;
+    static constexpr int kActivationTries = 8;
     // The Custom Music dialog (made hidden, before the first tick) and the
     // built-in tune that follows the view's music hand-over.
     void ConnectMusic();

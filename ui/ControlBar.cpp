@@ -299,9 +299,18 @@ void ControlBar::changeEvent(QEvent* event)
         return;
     QPointer<QWidget> frame = m_frame;
     QTimer::singleShot(0, this, [this, frame] {
-        if (frame && isActiveWindow() && !AnyDialogShows())
+        if (frame && isActiveWindow() && !AnyDialogShows() && !DialogAsked())
             frame->activateWindow();
     });
+}
+
+// A click on Custom Music or Custom Image opens its dialog at the next tick,
+// and the dialog takes the keyboard then: handing it to the aquarium first
+// would race the dialog's own request, which a window manager may then
+// refuse as older than the aquarium's.
+bool ControlBar::DialogAsked() const
+{
+    return m_nCommand == CMD_MUSIC || m_nCommand == CMD_IMAGE;
 }
 
 // A dialog of the program on the screen keeps what the window manager does

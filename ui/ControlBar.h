@@ -74,6 +74,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     static bool AnyDialogShows();
+    bool DialogAsked() const;   // a click asked for a dialog that has not opened yet
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
