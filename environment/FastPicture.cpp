@@ -56,6 +56,15 @@ public:
     CopyStateScope& operator=(const CopyStateScope&) = delete;
 };
 
+// Window pixels [x0, x1) x [y0, y1) of a width x height window, sampling a
+// window-size texture 1:1 at the same place.
+StillQuad PixelQuad(int x0, int y0, int x1, int y1, int width, int height)
+{
+    const float u0 = float(x0) / width, u1 = float(x1) / width;
+    const float v0 = float(y0) / height, v1 = float(y1) / height;
+    return {float(x0), float(y0), float(x1), float(y1), {u0, u1, u1, u0}, {v0, v0, v1, v1}};
+}
+
 }  // namespace
 
 bool FastPicture::Init()
@@ -116,7 +125,7 @@ void FastPicture::EndStill(const StillKey& key)
 bool FastPicture::DrawRippled(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
                               const double (&rowY)[PictureCover::kLines], int width, int height)
 {
-    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+    if (!StillFits(width, height))
         return false;
     if (m_inFrame && (m_frame.Width() != width || m_frame.Height() != height))
         return false;
@@ -140,7 +149,7 @@ bool FastPicture::DrawRippled(const RippleGrid& grid, const double (&columnX)[Pi
 bool FastPicture::DrawRippledInPlace(const RippleGrid& grid, const double (&columnX)[PictureCover::kLines],
                                      const double (&rowY)[PictureCover::kLines], int width, int height)
 {
-    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+    if (!StillFits(width, height))
         return false;
     BuildStillQuads(grid, columnX, rowY, width, height, m_quads);
     DrawStillQuadsInPlace(width, height);
@@ -149,9 +158,9 @@ bool FastPicture::DrawRippledInPlace(const RippleGrid& grid, const double (&colu
 
 bool FastPicture::DrawStillInPlace(int width, int height)
 {
-    if (!Ready() || !m_stillDrawn || m_still.Width() != width || m_still.Height() != height)
+    if (!StillFits(width, height))
         return false;
-    m_quads.assign(1, StillQuad{0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
+    m_quads.assign(1, PixelQuad(0, 0, width, height, width, height));
     DrawStillQuadsInPlace(width, height);
     return true;
 }
@@ -197,12 +206,9 @@ void FastPicture::EndLayer(const ScreenBounds& bounds)
     const int width = m_layer.Width(), height = m_layer.Height();
     m_quads.clear();
     if (bounds.Whole())
-        m_quads.push_back({0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
-    for (const ScreenBounds::Rect& r : bounds.Rects()) {
-        const float u0 = float(r.x0) / width, u1 = float(r.x1) / width;
-        const float v0 = float(r.y0) / height, v1 = float(r.y1) / height;
-        m_quads.push_back({float(r.x0), float(r.y0), float(r.x1), float(r.y1), {u0, u1, u1, u0}, {v0, v0, v1, v1}});
-    }
+        m_quads.push_back(PixelQuad(0, 0, width, height, width, height));
+    for (const ScreenBounds::Rect& r : bounds.Rects())
+        m_quads.push_back(PixelQuad(r.x0, r.y0, r.x1, r.y1, width, height));
     m_gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, m_layerOuter);
     {
         CopyStateScope scope(width, height);
@@ -265,7 +271,7 @@ void FastPicture::EndFrame()
 
 void FastPicture::CopyWhole(GLuint texture, int width, int height)
 {
-    m_quads.assign(1, StillQuad{0.0f, 0.0f, float(width), float(height), {0, 1, 1, 0}, {0, 0, 1, 1}});
+    m_quads.assign(1, PixelQuad(0, 0, width, height, width, height));
     DrawQuads(texture);
 }
 

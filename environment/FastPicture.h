@@ -111,6 +111,11 @@ public:
     const RenderTarget& Layer() const { return m_layer; }
 
 private:
+    // A still of width x height pixels is drawn and can be sampled.
+    bool StillFits(int width, int height) const
+    {
+        return Ready() && m_stillDrawn && m_still.Width() == width && m_still.Height() == height;
+    }
     void DrawQuads(GLuint texture) const;   // m_quads, sampling texture
     void DrawStillQuadsInPlace(int width, int height);   // m_quads from the still, see DrawRippledInPlace
     // The bound layer cleared within rects, or wholly for nullptr.
