@@ -9,11 +9,15 @@
 #   nopicture  20 fish, no picture
 #   picture    the rippling picture, no fish
 #   empty      the backdrop alone
+#   reference  a simpler GL sea-life scene of the same kind (the atlantis
+#              screen hack, drawn on the root window at the same size and
+#              tick), for a ratio that does not depend on the machine; its
+#              frames are counted by bench/preload/swap_count.cpp
 #
 # Usage: bench/frame_cost.sh [-b binary] [-d display] [-s WxH] [-w seconds]
 #                            [-r repeats] [scene...]
 # Defaults: build/plovi, display :170, 1920x1080, 10 s window, 1 repeat, all
-# five scenes. With -r N every scene is run N times in turn and each run gets
+# five scenes of the program and the reference. With -r N every scene is run N times in turn and each run gets
 # its own line, so a busy machine shows up as spread rather than as a mean.
 set -euo pipefail
 
@@ -35,13 +39,15 @@ while getopts "b:d:s:w:r:" opt; do
 done
 shift $((OPTIND - 1))
 scenes=("$@")
-[ ${#scenes[@]} -gt 0 ] || scenes=(default photo nopicture picture empty)
+[ ${#scenes[@]} -gt 0 ] || scenes=(default photo nopicture picture empty reference)
 [ -x "$binary" ] || { echo "frame_cost: no program at $binary" >&2; exit 1; }
 
 work=$(mktemp -d)
 chmod 700 "$work"
 xvfb=""
 app=""
+count_kind=""
+count_file=""
 # The server is waited for: a run started right after this one reuses its
 # display number, and a server still going away would take that run's
 # program with it.
@@ -88,10 +94,27 @@ photo() {
   echo "$path"
 }
 
+reference_hack=/usr/libexec/xscreensaver/atlantis
+swap_counter=$(dirname "$binary")/bench/swap_count.so
+
 # Ticks (user + system, all threads, living and ended) of a process.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-run_scene() {
+# start_program SCENE: starts the program of a scene in the background, with
+# its pid in $app, and says in $count_kind and $count_file how to read its
+# frame count: "fps" (the once-a-second rates the program prints to that
+# file) or "swaps" (a running count kept in it).
+start_program() {
+  mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+  if [ "$1" = reference ]; then
+    [ -x "$reference_hack" ] && [ -e "$swap_counter" ] || {
+      echo "frame_cost: reference needs $reference_hack and $swap_counter" >&2; return 1; }
+    DISPLAY=$display SWAP_COUNT_FILE=$work/swaps LD_PRELOAD=$swap_counter \
+      "$reference_hack" -geometry "$size+0+0" -delay 20000 > /dev/null 2>&1 &
+    app=$!
+    count_kind=swaps count_file=$work/swaps
+    return
+  fi
   case $1 in
     default) settings 20 1 ;;
     photo) settings 20 1 "$(photo)" ;;
@@ -100,23 +123,37 @@ run_scene() {
     empty) settings 0 0 ;;
     *) echo "frame_cost: unknown scene $1" >&2; return 1 ;;
   esac
-  mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-  local log=$work/fps.log
   DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime \
-    "$binary" --fps 2> "$log" > /dev/null &
+    "$binary" --fps 2> "$work/fps.log" > /dev/null &
   app=$!
+  count_kind=fps count_file=$work/fps.log
+}
+
+# frames_so_far KIND FILE: the frame count (swaps) or the lines printed (fps).
+frames_so_far() {
+  if [ "$1" = swaps ]; then tr -d ' ' < "$2" 2>/dev/null || echo 0; else wc -l < "$2"; fi
+}
+
+run_scene() {
+  start_program "$1" || return 1
+  local kind=$count_kind file=$count_file
   sleep "$warmup"
-  local lines0 ticks0 xticks0 t0 ticks1 xticks1 t1
-  lines0=$(wc -l < "$log")
+  local mark0 ticks0 xticks0 t0 mark1 ticks1 xticks1 t1
+  mark0=$(frames_so_far "$kind" "$file")
   ticks0=$(cpu_ticks "$app"); xticks0=$(cpu_ticks "$xvfb"); t0=$(date +%s.%N)
   sleep "$window"
   ticks1=$(cpu_ticks "$app"); xticks1=$(cpu_ticks "$xvfb"); t1=$(date +%s.%N)
+  mark1=$(frames_so_far "$kind" "$file")
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
   app=""
-  # The mean of the once-a-second rates printed inside the window.
   local fps
-  fps=$(tail -n +"$((lines0 + 1))" "$log" | awk '/^fps:/ { s += $2; n++ } END { if (n) printf "%.1f", s / n; else print 0 }')
+  if [ "$kind" = swaps ]; then
+    fps=$(awk -v n="$((mark1 - mark0))" -v t0="$t0" -v t1="$t1" 'BEGIN { printf "%.1f", n / (t1 - t0) }')
+  else
+    # The mean of the once-a-second rates printed inside the window.
+    fps=$(tail -n +"$((mark0 + 1))" "$file" | awk '/^fps:/ { s += $2; n++ } END { if (n) printf "%.1f", s / n; else print 0 }')
+  fi
   awk -v scene="$1" -v fps="$fps" -v c="$((ticks1 - ticks0))" -v x="$((xticks1 - xticks0))" \
       -v t0="$t0" -v t1="$t1" -v hz="$(getconf CLK_TCK)" 'BEGIN {
     wall = t1 - t0; frames = fps * wall
@@ -131,4 +168,10 @@ echo "$binary at $size, ${window} s window after ${warmup} s warm-up"
 printf "%-10s %7s %9s %10s %11s\n" scene fps "ms CPU/f" cores "X ms CPU/f"
 for _ in $(seq "$repeats"); do
   for scene in "${scenes[@]}"; do run_scene "$scene"; done
-done
+done | tee "$work/results"
+# Each scene's mean cost over the reference's, from the same runs.
+awk '{ sum[$1] += $3; n[$1]++ } END {
+  if (!n["reference"]) exit
+  ref = sum["reference"] / n["reference"]
+  for (s in sum) if (s != "reference") printf "%-10s %.2f x reference\n", s, sum[s] / n[s] / ref
+}' "$work/results"
