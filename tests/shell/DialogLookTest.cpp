@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/MessageBox.h"
 #include "sound/MusicDialog.h"
+#include "tests/shell/PixelProbe.h"
 #include "ui/BackgroundDialog.h"
 #include "ui/ControlBar.h"
 #include "ui/FishSettingsDialog.h"
@@ -27,12 +28,6 @@
 
 namespace {
 
-// A widget's picture in device pixels, ARGB.
-QImage Picture(QWidget& widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
 // A rectangle in widget pixels as device pixels.
 QRect Device(const QRect& r, double ratio)
 {
@@ -45,7 +40,7 @@ QImage Seen(QWidget& widget)
 {
     QWidget& window = *widget.window();
     const QRect place(widget.mapTo(&window, QPoint(0, 0)), widget.size());
-    return Picture(window).copy(Device(place, widget.devicePixelRatioF()));
+    return PixelProbe::Render(window).copy(Device(place, widget.devicePixelRatioF()));
 }
 
 bool Differs(QRgb a, QRgb b)
@@ -183,16 +178,6 @@ int BaselineInParent(QWidget& widget)
     return Baseline(CaptionInk(widget)) + int(widget.y() * widget.devicePixelRatioF());
 }
 
-template <typename T>
-T* Child(QWidget& parent, const QString& text)
-{
-    for (T* child : parent.findChildren<T*>())
-        if (TextOf(*child) == text)
-            return child;
-    ADD_FAILURE() << "no control " << text.toStdString();
-    return nullptr;
-}
-
 class DialogLook : public ::testing::Test {
 protected:
     void SetUp() override
@@ -241,10 +226,10 @@ TEST_F(DialogLook, MusicDialogCaptionsAndLampsAreWholeInsideTheirFramesOnOneBase
     const double ratio = dialog.devicePixelRatioF();
     for (CheckButton* box : boxes)
         box->hide();
-    const QImage bare = Picture(dialog);
+    const QImage bare = PixelProbe::Render(dialog);
     for (CheckButton* box : boxes)
         box->show();
-    const QImage shown = Picture(dialog);
+    const QImage shown = PixelProbe::Render(dialog);
     const QRgb face = bare.pixel(1, 1);
     for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
         const QRect title(group->pos(), QSize(group->fontMetrics().horizontalAdvance(group->title()) + 12,
@@ -292,9 +277,9 @@ TEST_F(DialogLook, BackgroundDialogMarksAreWholeAndClearOfTheLabelsWhichShareABa
 
     for (const QStringList& row : {QStringList{"Use your own image", "Repeat One", "Repeat All", "Random "},
                                    QStringList{"Interval", "S"}}) {
-        const int baseline = BaselineInParent(*Child<QLabel>(dialog, row.first()));
+        const int baseline = BaselineInParent(*PixelProbe::ChildWithText<QLabel>(dialog, row.first()));
         for (const QString& text : row)
-            EXPECT_NEAR(BaselineInParent(*Child<QLabel>(dialog, text)), baseline, SubPixel(ratio)) << text.toStdString();
+            EXPECT_NEAR(BaselineInParent(*PixelProbe::ChildWithText<QLabel>(dialog, text)), baseline, SubPixel(ratio)) << text.toStdString();
     }
 }
 
@@ -317,7 +302,7 @@ TEST_F(DialogLook, FishSettingsAndBarCaptionsAndLinksAreWholeInTheirBoxes)
     EXPECT_EQ(bar.Link().text().toStdString(), kMakerAddress);
     EXPECT_TRUE(ControlBar::FromDialogUnits(574, 16, 96, 9).contains(bar.Link().geometry()))
         << "the link stays in its box, off the bar's art";
-    ExpectWholeCaption(*Child<QLabel>(bar, "Plovi 1.0"));
+    ExpectWholeCaption(*PixelProbe::ChildWithText<QLabel>(bar, "Plovi 1.0"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace PixelProbe {
 
@@ -70,6 +71,18 @@ inline void ShowHost(QWidget& host, const QRect& geometry = QRect(100, 100, 400,
     host.setGeometry(geometry);
     host.show();
     (void)QTest::qWaitForWindowExposed(&host);
+}
+
+// The child of type T (a label or a button) that shows `text`; a failure of
+// the test when there is none.
+template <typename T>
+T* ChildWithText(const QWidget& parent, const QString& text)
+{
+    for (T* child : parent.findChildren<T*>())
+        if (child->text() == text)
+            return child;
+    ADD_FAILURE() << "no control " << text.toStdString();
+    return nullptr;
 }
 
 }  // namespace PixelProbe
