@@ -85,10 +85,10 @@ TEST(ClickTest, ADoubleClickActsOnceInEveryMode)
         XClicks(400, 300, c.repeat, c.delayMs);
         RunFor(600);  // the feed pick may take a few frames
         EXPECT_EQ(scene.PressCount() - pressesBefore, c.presses);
-        if (c.mode == CMD_FEED)
+        if (c.mode == CMD_FEED) {
             EXPECT_FALSE(scene.FeedClickPending());
-        if (c.mode == CMD_FEED)
             EXPECT_EQ(ActiveFlakes(scene) - flakesBefore, c.presses);
+        }
         RunFor(pairLimit + 100);  // the next case's first click starts afresh
     }
 }

@@ -3,6 +3,16 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+CommandLine Parse(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "plovi");
+    return CommandLine::Parse(args);
+}
+
+}  // namespace
+
 TEST(ScreensaverTargetTest, WindowIdsAreWholeDecimalOrHexNumbersOfAtMost32Bits)
 {
     const struct {
@@ -22,10 +32,6 @@ TEST(ScreensaverTargetTest, WindowIdsAreWholeDecimalOrHexNumbersOfAtMost32Bits)
 TEST(ScreensaverTargetTest, TheWindowComesFromTheOptionThenTheEnvironmentThenTheRoot)
 {
     using Kind = ScreensaverTarget::Kind;
-    const auto parse = [](std::vector<std::string> args) {
-        args.insert(args.begin(), "plovi");
-        return CommandLine::Parse(args);
-    };
     const struct {
         std::vector<std::string> args;
         const char* env;
@@ -44,7 +50,7 @@ TEST(ScreensaverTargetTest, TheWindowComesFromTheOptionThenTheEnvironmentThenThe
         {{}, "bad", Kind::Invalid, 0},
     };
     for (const auto& c : cases) {
-        const CommandLine options = parse(c.args);
+        const CommandLine options = Parse(c.args);
         ASSERT_EQ(options.action, CommandLine::Action::Run);
         const ScreensaverTarget target = ScreensaverTarget::Resolve(options, c.env);
         EXPECT_EQ(target.kind, c.kind) << (c.args.empty() ? "" : c.args[0]) << " env " << (c.env ? c.env : "-");
@@ -55,20 +61,16 @@ TEST(ScreensaverTargetTest, TheWindowComesFromTheOptionThenTheEnvironmentThenThe
 
 TEST(CommandLineTest, ScreensaverKnobsTakeWholeNumbersInTheirRangesInEverySpelling)
 {
-    const auto parse = [](std::vector<std::string> args) {
-        args.insert(args.begin(), "plovi");
-        return CommandLine::Parse(args);
-    };
     const CommandLine knobs =
-        parse({"-root", "-delay", "40000", "--fish=3", "--light", "100", "-fog", "0", "-fps", "-platform", "xcb"});
+        Parse({"-root", "-delay", "40000", "--fish=3", "--light", "100", "-fog", "0", "-fps", "-platform", "xcb"});
     ASSERT_EQ(knobs.action, CommandLine::Action::Run) << knobs.error;
     EXPECT_TRUE(knobs.root && knobs.reportFps);
     EXPECT_EQ(knobs.delayUs, 40000);
     EXPECT_EQ(knobs.overrides.fish, 3);
     EXPECT_EQ(knobs.overrides.light, 100);
     EXPECT_EQ(knobs.overrides.fog, 0);
-    EXPECT_FALSE(parse({"--fps"}).overrides.Any());
-    EXPECT_EQ(parse({"--preferences"}).action, CommandLine::Action::Preferences);
+    EXPECT_FALSE(Parse({"--fps"}).overrides.Any());
+    EXPECT_EQ(Parse({"--preferences"}).action, CommandLine::Action::Preferences);
 
     const struct {
         std::vector<std::string> args;
@@ -84,7 +86,7 @@ TEST(CommandLineTest, ScreensaverKnobsTakeWholeNumbersInTheirRangesInEverySpelli
         {{"--speed", "3"}, "unknown option: --speed"},
     };
     for (const auto& c : bad) {
-        const CommandLine r = parse(c.args);
+        const CommandLine r = Parse(c.args);
         EXPECT_EQ(r.action, CommandLine::Action::Error) << c.args[0];
         EXPECT_EQ(r.error.rfind(c.error, 0), 0u) << r.error;
     }
