@@ -4,22 +4,15 @@
 #include "tests/sound/SoundTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadAll(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray Mp3Of(int milliseconds, const TempDir& dir)
 {
     const std::string wav = dir.Path() + "tone.wav", mp3 = dir.Path() + "tone.mp3";
     SoundTest::WriteFile(wav, SoundTest::SineWave(milliseconds));
-    return SoundTest::EncodeMp3(wav, mp3) ? ReadAll(mp3) : QByteArray();
+    return SoundTest::EncodeMp3(wav, mp3) ? QByteArray::fromStdString(ReadWholeFile(mp3)) : QByteArray();
 }
 
 }  // namespace

@@ -43,13 +43,15 @@ protected:
     }
     ~MusicDialogTest() override { SetMessageBoxHandler(m_oldHandler); }
 
-    // A real wave file of the given length in this test's directory.
-    std::string Track(const std::string& name, int ms = 300)
+    // A file in this test's directory; a real wave file of the given length.
+    std::string File(const std::string& name, const QByteArray& bytes)
     {
         const std::string path = m_tracks.Path() + name;
-        SoundTest::WriteFile(path, SoundTest::SineWave(ms));
+        SoundTest::WriteFile(path, bytes);
         return path;
     }
+    std::string Track(const std::string& name, int ms = 300) { return File(name, SoundTest::SineWave(ms)); }
+    std::string NotMusic() { return File("notes.mp3", "shopping list: fish food\n"); }
     void Save(const std::vector<std::pair<std::string, std::string>>& keys)
     {
         SettingsFile file;
@@ -278,10 +280,7 @@ std::size_t Lines(const std::string& err, const std::string& what)
 // for a file picked while nothing plays, in every mode.
 TEST_F(MusicDialogTest, UnplayableFilesEndStoppedInRepeatOne)
 {
-    const std::string text = m_tracks.Path() + "notes.mp3";
-    SoundTest::WriteFile(text, "shopping list: fish food\n");
-    const std::string empty = m_tracks.Path() + "empty.wav";
-    SoundTest::WriteFile(empty, "");
+    const std::string text = NotMusic(), empty = File("empty.wav", "");
     const std::string gone = Track("gone.wav");
     const std::string good = Track("good.wav", 5000);
     for (const std::string& path : {text, empty, gone}) {
@@ -316,10 +315,8 @@ TEST_F(MusicDialogTest, UnplayableFilesEndStoppedInRepeatOne)
 // per round and the list keeps playing the files that can.
 TEST_F(MusicDialogTest, UnplayableFilesAreSkippedInRepeatAllAndRandom)
 {
-    const std::string text = m_tracks.Path() + "notes.mp3";
-    SoundTest::WriteFile(text, "shopping list: fish food\n");
-    const std::string hollow = m_tracks.Path() + "hollow.wav";
-    SoundTest::WriteFile(hollow, SoundTest::DamagedWave(SoundTest::WaveFault::HeaderOnly));
+    const std::string text = NotMusic();
+    const std::string hollow = File("hollow.wav", SoundTest::DamagedWave(SoundTest::WaveFault::HeaderOnly));
     const std::vector<std::string> paths = {Track("0.wav", 300), text, m_tracks.Path() + "missing.wav",
                                             Track("3.wav", 300), hollow};
     {
@@ -354,10 +351,8 @@ TEST_F(MusicDialogTest, UnplayableFilesAreSkippedInRepeatAllAndRandom)
 // with one more line, and stays stopped: no spinning through the list.
 TEST_F(MusicDialogTest, AListWithNothingPlayableStopsOnce)
 {
-    const std::string text = m_tracks.Path() + "notes.mp3";
-    SoundTest::WriteFile(text, "shopping list: fish food\n");
-    const std::string hollow = m_tracks.Path() + "hollow.wav";
-    SoundTest::WriteFile(hollow, SoundTest::DamagedWave(SoundTest::WaveFault::DataSizeOne));
+    const std::string text = NotMusic();
+    const std::string hollow = File("hollow.wav", SoundTest::DamagedWave(SoundTest::WaveFault::DataSizeOne));
     const std::vector<std::string> paths = {text, m_tracks.Path() + "missing.wav", hollow};
     for (const char* mode : {"CycMusic", "RandomMusic"}) {
         SaveList(paths, true, mode);  // starts with the dialog, as at the program's start
