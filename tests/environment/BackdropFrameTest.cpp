@@ -1,10 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/MessageBox.h"
-#include "platform/MsvcRandom.h"
-#include "settings/ProgramValues.h"
-#include "tests/support/GlTestContext.h"
-#include "tests/support/TestEnvironment.h"
-#include "view/scene/AquariumScene.h"
+#include "tests/support/SceneFixture.h"
 
 #include <GL/gl.h>
 #include <array>
@@ -59,39 +54,31 @@ unsigned MakePicture(bool stripes)
 // A 1024 x 768 scene with no fish and the first-run settings, showing a test
 // picture as the user's own image in front of a blue backdrop with the
 // black-to-green gradient enabled.
-class BackgroundLayers : public ::testing::Test {
+class BackgroundLayers : public SceneFixture {
 protected:
+    BackgroundLayers() : SceneFixture(kW, kH) {}
     void SetUp() override
     {
-        ASSERT_TRUE(m_gl.Ok()) << "no EGL surfaceless GL context";
-        ResetProgramValues();
-        MsvcRandom::Reset();
-        m_previous = SetMessageBoxHandler([](const std::string&, const std::string&, MessageIcon) {});
-        m_scene.SetScreenSize(kW, kH);
-        ASSERT_TRUE(m_scene.InitScene());
+        SceneFixture::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        m_scene = MakeScene(kW, kH);
         for (int& count : Program().speciesCount)
             count = 0;
         Program().aquarium.backColor = 0x00FF0000;  // blue
         Program().aquarium.backGradual = 1;         // green at the top, black at the bottom
     }
-    void TearDown() override { SetMessageBoxHandler(m_previous); }
 
     // The backdrop is drawn before the frame sets its fog, so the first frame
     // still has the set-up fog on it; from the second frame on the settings rule.
     void ShowPictureAndRender(bool stripes, int frames)
     {
         Program().ownImageOn = true;
-        m_scene.SetCustomImageTexture(MakePicture(stripes));
+        m_scene->SetCustomImageTexture(MakePicture(stripes));
         for (int i = 0; i < frames; ++i)
-            m_scene.RenderFrame();
+            m_scene->RenderFrame();
     }
 
-    GlTestContext m_gl{kW, kH};
-    TempDir m_dir;
-    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_dir.Path().c_str()};
-    ScopedEnv m_config{"XDG_CONFIG_HOME", (m_dir.Path() + "config").c_str()};
-    MessageBoxHandler m_previous;
-    AquariumScene m_scene;
+    std::unique_ptr<AquariumScene> m_scene;
 };
 
 TEST_F(BackgroundLayers, KeyedOutPixelsShowTheGradientWhenOnElseTheFixedColourElseTheClearColour)
@@ -107,7 +94,7 @@ TEST_F(BackgroundLayers, KeyedOutPixelsShowTheGradientWhenOnElseTheFixedColourEl
         EXPECT_EQ(PixelAt(800, y), (Rgb{255, 0, 0})) << "y " << y;
 
     Program().aquarium.backGradual = 0;
-    m_scene.RenderFrame();
+    m_scene->RenderFrame();
     for (int y : {8, kH / 2, kH - 8})
         EXPECT_EQ(PixelAt(200, y), (Rgb{0, 0, 255})) << "the fixed colour, y " << y;
     // At 1024 x 768 the picture is 53.1 of 53.33 half-widths wide: its right
@@ -117,7 +104,7 @@ TEST_F(BackgroundLayers, KeyedOutPixelsShowTheGradientWhenOnElseTheFixedColourEl
         EXPECT_EQ(PixelAt(kW - 5, y), (Rgb{255, 0, 0})) << "y " << y;
 
     Program().aquarium.backFixed = 0;
-    m_scene.RenderFrame();
+    m_scene->RenderFrame();
     EXPECT_EQ(PixelAt(200, kH / 2), (Rgb{0, 0, 0}));
 }
 
@@ -126,7 +113,7 @@ TEST_F(BackgroundLayers, PictureRipplesAroundTheMiddleAndStaysStillAtTheEdges)
     ShowPictureAndRender(true, 2);
     const std::vector<unsigned char> still = Screen();
     for (int i = 0; i < 90; ++i)
-        m_scene.RenderFrame();
+        m_scene->RenderFrame();
     const std::vector<unsigned char> rippled = Screen();
     auto changedIn = [&](int x0, int x1, int y0, int y1) {
         int changed = 0;

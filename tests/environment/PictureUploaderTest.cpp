@@ -47,11 +47,14 @@ TEST(PictureUploader, OneLevelOfAnySizeAndAFullChainBothDraw)
 {
     GlTestContext gl(64, 64);
     ASSERT_TRUE(gl.Ok());
-    const std::vector<std::uint8_t> level1 = {10, 200, 40, 255};
-    std::vector<std::uint8_t> single(std::size_t(6) * 3 * 4);
-    for (std::size_t i = 0; i < single.size(); i += 4) {
-        single[i] = 10, single[i + 1] = 200, single[i + 2] = 40, single[i + 3] = 255;
-    }
+    // n texels of one opaque colour.
+    const auto flat = [](std::size_t n) {
+        std::vector<std::uint8_t> texels;
+        for (std::size_t i = 0; i < n; ++i)
+            texels.insert(texels.end(), {10, 200, 40, 255});
+        return texels;
+    };
+    const std::vector<std::uint8_t> single = flat(6 * 3), two = flat(2 * 2), level1 = flat(1);
     const GLuint one = PictureUploader::Upload({{single.data(), 6, 3}});
     ASSERT_NE(one, 0u);
     EXPECT_EQ(DrawnColour(one), (std::vector<std::uint8_t>{10, 200, 40}));
@@ -60,10 +63,6 @@ TEST(PictureUploader, OneLevelOfAnySizeAndAFullChainBothDraw)
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
     EXPECT_EQ(filter, GL_LINEAR);
 
-    std::vector<std::uint8_t> two(std::size_t(2) * 2 * 4);
-    for (std::size_t i = 0; i < two.size(); i += 4) {
-        two[i] = 10, two[i + 1] = 200, two[i + 2] = 40, two[i + 3] = 255;
-    }
     const GLuint chain = PictureUploader::Upload({{two.data(), 2, 2}, {level1.data(), 1, 1}});
     ASSERT_NE(chain, 0u);
     EXPECT_EQ(DrawnColour(chain), (std::vector<std::uint8_t>{10, 200, 40}));
