@@ -66,7 +66,6 @@ TEST(FishWave, ValuesFollowThePhaseAndRepeatOverTheirCycle)
         EXPECT_EQ(period, c.cycle);
         for (const std::vector<float>& values : frames)
             for (int i = 0; i < c.elements; ++i)
-                if (c.envelope(i) == 0.0f)
-                    ASSERT_EQ(values[i], 0.0f) << i;
+                ASSERT_TRUE(c.envelope(i) != 0.0f || values[i] == 0.0f) << "element " << i << ": " << values[i];
     }
 }

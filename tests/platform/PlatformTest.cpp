@@ -158,8 +158,8 @@ TEST(Paths, OnlyASettingsDirectoryOfTheUsersOwnThatCanBeReadIsUsed)
         {"read-only on purpose", [](const std::string& dir) { ::mkdir(dir.c_str(), 0500); }, true},
         {"unreadable", [](const std::string& dir) { ::mkdir(dir.c_str(), 0000); }, false},
         {"a file", [](const std::string& dir) { std::ofstream(dir) << "notes"; }, false},
-        {"a dangling link", [&](const std::string& dir) { ::symlink((elsewhere + "/gone").c_str(), dir.c_str()); }, false},
-        {"a link to a directory", [&](const std::string& dir) { ::symlink(elsewhere.c_str(), dir.c_str()); }, false},
+        {"a dangling link", [&](const std::string& dir) { EXPECT_EQ(::symlink((elsewhere + "/gone").c_str(), dir.c_str()), 0); }, false},
+        {"a link to a directory", [&](const std::string& dir) { EXPECT_EQ(::symlink(elsewhere.c_str(), dir.c_str()), 0); }, false},
     };
     int n = 0;
     for (const auto& c : cases) {

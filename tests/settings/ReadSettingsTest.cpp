@@ -110,8 +110,7 @@ TEST_F(ReadSettingsTest, EveryFirstRunWritesEveryDefaultInTableOrderAndTheSameFi
             EXPECT_TRUE(line.empty() || line[0] == ';') << line;
         std::istringstream table(kFirstRunAquarium);
         for (std::string line; std::getline(table, line);)
-            if (line[0] != '[')
-                EXPECT_NE(comment.find(line.substr(0, line.find('='))), std::string::npos) << line;
+            EXPECT_TRUE(line[0] == '[' || comment.find(line.substr(0, line.find('='))) != std::string::npos) << line;
         for (const char* other : {"Fish0 .. Fish19", "ImageList0", "MusicList0", "ImageTime", "OwnMusic"})
             EXPECT_NE(comment.find(other), std::string::npos) << other;
         EXPECT_EQ(Aquarium().volume, 32767) << "\"32767.5\" reads back as 32767";

@@ -140,8 +140,8 @@ void FastPictureScene::ExpectLooksWithinLimits()
         // A frame that shows no ripple at all would pass the limits only by
         // luck: the picture must differ from the fixed frames somewhere
         // (affine cells are not the same as two triangles).
-        if (std::string(name) != "no picture")
-            EXPECT_TRUE(std::isfinite(d.psnr)) << name << ": did the fast path draw at all?";
+        EXPECT_TRUE(std::string(name) == "no picture" || std::isfinite(d.psnr))
+            << name << ": did the fast path draw at all?";
     }
 }
 
