@@ -116,25 +116,12 @@ TEST_F(FrameSequence, TakesTheSameDrawsAtTheSameFramesAndDrawsTheSamePixels)
     const Expected expected[] = {
         // The two large screens for their pixels, the small one (cheap to
         // draw) for its draws over 3,100 frames (9,007 of them).
-        //
-        // Recorded again when the fish were kept in the water, the flake was
-        // given its place on its drop frame and the pickers the frame's own
-        // projection. Every frame before the first one those changes touch
-        // is as first recorded (the two entries after these check it): 15
-        // at 320 x 240, where the first feed click finds its point on
-        // another frame; 18 at the other sizes, where the flake dropped on
-        // frame 18 now has its world position at once. The swimming rules
-        // first act on frame 40 (a swing at z -93.4) and frame 120 (a fish
-        // at the surface keeps the front wall's hold); the lone fish's
-        // touching flag never does here. Recorded once more when unlisted
-        // screen sizes took the tank and picture of the listed size nearest
-        // in shape: 1920 x 1080 and 320 x 240 changed, 1024 x 768 (listed)
-        // did not.
         {1920, 1080, 150, 150, 0x016ba2d522fd64c1ull, 0x74567ed3ef937760ull, 0x53bda4183f79acfdull},
         {1024, 768, 100, 100, 0xce98bac1a6fe0b59ull, 0x4017fcc15bc499fbull, 0x62f56d22bace660bull},
         {320, 240, 3100, 3100, 0xff442b5ce76a67c7ull, 0xd025e587f2371970ull, 0x7203aae3d3e221b8ull},
-        // The frames before the first one changed, as first recorded (no
-        // pixels: none is read this early).
+        // The frames before the first one that later changes to the fish,
+        // the flake and the pickers touch (15 at 320 x 240, 18 elsewhere),
+        // as first recorded (no pixels: none is read this early).
         {320, 240, 15, 15, 0x1fdbf6892c6f6557ull, 0x2f472484ad304351ull, kFnvStart},
         {1024, 768, 18, 18, 0x63bd6bf4ed08c2e5ull, 0xa3e525c0588b3c35ull, kFnvStart},
     };
