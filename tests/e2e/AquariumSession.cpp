@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/e2e/AquariumSession.h"
 
+#include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 AquariumSession::AquariumSession(const VirtualScreen& screen) : m_screen(screen)
@@ -43,13 +45,27 @@ std::unique_ptr<Process> AquariumSession::Start(const std::vector<std::string>& 
     return std::make_unique<Process>(argv, Environment(overrides), m_workDir);
 }
 
-bool AquariumSession::WaitForWindow(const Process& plovi, double timeoutSeconds) const
+void AquariumSession::WriteSettings(const std::string& text) const
+{
+    std::filesystem::create_directories(m_configDir + "/plovi");
+    std::ofstream(SettingsPath(), std::ios::binary) << text;
+}
+
+std::string DarkTankSettings(const std::vector<int>& counts)
+{
+    std::string text = "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
+    for (int i = 0; i < 20; ++i)
+        text += "Fish" + std::to_string(i) + "=" + std::to_string(i < int(counts.size()) ? counts[i] : 0) + "\n";
+    return text;
+}
+
+bool AquariumSession::WaitForWindow(const Process& plovi, double timeoutSeconds, const std::string& name) const
 {
     const std::string pid = std::to_string(plovi.Pid());
     return WaitUntil(
         [&] {
             CommandResult r = m_screen.Tool(
-                {"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", kWindowName});
+                {"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", name});
             return r.exitCode == 0 && !r.out.empty();
         },
         timeoutSeconds);

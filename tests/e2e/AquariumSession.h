@@ -22,15 +22,19 @@ public:
     std::unique_ptr<Process> Start(const std::vector<std::string>& args = {},
                                    const Process::Env& overrides = {}) const;
 
-    // Waits until a visible window of this program (named after it and
-    // carrying its process id) is on the screen, so a window of an earlier
-    // run that is still going away never counts.
-    bool WaitForWindow(const Process& plovi, double timeoutSeconds = 15) const;
+    // Waits until a visible window of this program (named after it, or
+    // matching `name`, and carrying its process id) is on the screen, so a
+    // window of an earlier run that is still going away never counts.
+    bool WaitForWindow(const Process& plovi, double timeoutSeconds = 15, const std::string& name = kWindowName) const;
 
     // Presses a key for the program and waits for it to end; the key is
     // pressed again (up to three times) while the window is still taking the
     // keyboard focus after it appeared.
     std::optional<CommandResult> PressKeyUntilExit(Process& plovi, const std::string& key) const;
+
+    // The settings file the program reads, and writing it before a start.
+    std::string SettingsPath() const { return m_configDir + "/plovi/PloviSet.ini"; }
+    void WriteSettings(const std::string& text) const;
 
     const std::string& ConfigDir() const { return m_configDir; }    // $XDG_CONFIG_HOME
     const std::string& RuntimeDir() const { return m_runtimeDir; }  // $XDG_RUNTIME_DIR
@@ -50,3 +54,8 @@ private:
     std::string m_tmpDir;
     std::string m_workDir;
 };
+
+// Settings for a black tank (no background picture, so every lit pixel is a
+// fish, a flake or a window) with counts[i] fish of species i, none of the
+// species past the list.
+std::string DarkTankSettings(const std::vector<int>& counts = {});

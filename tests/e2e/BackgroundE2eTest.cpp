@@ -16,8 +16,6 @@ const QPoint kAddImage = DialogPoint(32, 122.5);
 const QPoint kOwnImageBox = DialogPoint(12.5, 15);
 const QRect kTank(0, 70, 1680, 980);
 
-void Pause(double seconds) { WaitUntil([] { return false; }, seconds); }
-
 // The picture's magenta, after its colours are kept to 16..235.
 bool IsMagenta(QRgb p) { return qRed(p) > 150 && qBlue(p) > 150 && qGreen(p) < 90; }
 

@@ -2,10 +2,7 @@
 #include "tests/e2e/ScreenFixture.h"
 
 #include <QColor>
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,7 +17,6 @@ const QPoint kBarSurface(700, 20);    // between two buttons
 const int kBarBottom = 64;            // the bar's window ends above this row
 
 bool IsClockGreen(QRgb p) { return qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80; }
-bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
 // A food flake: RGB(243, 225, 159), unlit.
 bool IsFlake(QRgb p) { return qRed(p) > 200 && qGreen(p) > 180 && qBlue(p) > 110 && qBlue(p) < 210; }
 
@@ -36,44 +32,17 @@ QRect LitBox(const QImage& shot, const QRect& area)
     return box;
 }
 
-void Pause(double seconds) { WaitUntil([] { return false; }, seconds); }
-
-// Settings for a dark tank: no background picture (the backdrop is black)
-// and `firstSpecies` fish of species 0, none of the others.
-std::string DarkTank(int firstSpecies)
-{
-    std::string text = "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
-    for (int i = 0; i < 20; ++i)
-        text += "Fish" + std::to_string(i) + "=" + std::to_string(i == 0 ? firstSpecies : 0) + "\n";
-    return text;
-}
-
 template <int Width, int Height>
 class BarFixture : public ScreenFixture<Width, Height> {
 protected:
     using Base = ScreenFixture<Width, Height>;
-
-    void WriteSettings(const std::string& text) const
-    {
-        const std::string dir = this->m_session.ConfigDir() + "/plovi";
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir + "/PloviSet.ini") << text;
-    }
 
     // Starts the aquarium and waits until its bar is on the screen.
     std::unique_ptr<Process> StartWithBar()
     {
         auto plovi = this->m_session.Start();
         EXPECT_TRUE(this->m_session.WaitForWindow(*plovi)) << plovi->Err();
-        const std::string pid = std::to_string(plovi->Pid());
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                CommandResult r = Base::s_screen->Tool(
-                    {"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", "^Plovi 1"});
-                return r.exitCode == 0 && !r.out.empty();
-            },
-            10))
-            << "no control bar";
+        EXPECT_TRUE(this->m_session.WaitForWindow(*plovi, 10, "^Plovi 1")) << "no control bar";
         // Mapped is not painted: on a busy machine the first tank frames and
         // the tune's start come before the bar's first paint.
         EXPECT_TRUE(WaitUntil(
@@ -84,22 +53,13 @@ protected:
         return plovi;
     }
 
-    void Click(const QPoint& at) const
-    {
-        Base::s_screen->Tool({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()),
-                              "click", "1"});
-    }
+    void Click(const QPoint& at) const { Base::s_screen->Click(at); }
 
     QImage Shot() const { return Base::s_screen->Screenshot(); }
 };
 
 using ControlBarE2e = BarFixture<1680, 1050>;
 using NarrowControlBarE2e = BarFixture<1024, 768>;
-
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // The fish of a one-fish dark tank, from two looks in a row: the middle of
 // its lit pixels and its velocity in pixels per second.
@@ -141,7 +101,7 @@ TEST_F(ControlBarE2e, StandsAboveTheAquariumWithARunningClockAndExitEndsWithCode
 TEST_F(ControlBarE2e, FeedClickOnACutOutOfTheBarDropsAFlakeThere)
 {
     // No fish to eat the flake, and a black tank to see it against.
-    WriteSettings(DarkTank(0));
+    m_session.WriteSettings(DarkTankSettings());
     auto plovi = StartWithBar();
     // Inside the bar's window (2016 x 64) but past its rounded end: cut out.
     const QPoint cutOut(1600, 62);
@@ -178,7 +138,7 @@ TEST_F(ControlBarE2e, FeedClickOnACutOutOfTheBarDropsAFlakeThere)
 
 TEST_F(ControlBarE2e, TouchFishThenAClickOnAFishMakesItDart)
 {
-    WriteSettings(DarkTank(1));
+    m_session.WriteSettings(DarkTankSettings({1}));
     auto plovi = StartWithBar();
     const QRect tank(0, kBarBottom, 1680, 1050 - kBarBottom);
     auto look = [&] {

@@ -90,6 +90,11 @@ bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds)
     }
 }
 
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 Process::Process(const std::vector<std::string>& argv, const Env& env, const std::string& workDir)
     : m_outPath(TempFile("plovi-e2e-out")), m_errPath(TempFile("plovi-e2e-err"))
 {

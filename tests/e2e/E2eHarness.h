@@ -60,7 +60,6 @@ public:
     const std::string& Display() const { return m_display; }  // ":NN"
     int Width() const { return m_width; }    // the whole screen
     int Height() const { return m_height; }
-    WindowManager Manager() const { return m_wm; }
     // Each monitor's area on the screen, left to right, and the primary one.
     const std::vector<QRect>& Monitors() const { return m_monitors; }
     QRect PrimaryMonitor() const { return m_monitors.at(size_t(m_primary)); }
@@ -137,3 +136,9 @@ int CountPixels(const QImage& shot, const QRect& area, bool (*test)(QRgb));
 
 // Polls cond every 50 ms until it holds or the timeout passes.
 bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds);
+// Lets the programs under test run on for a while.
+inline void Pause(double seconds) { WaitUntil([] { return false; }, seconds); }
+// Seconds on the steady clock, for timing what the program does.
+double Now();
+// Something drawn on a black tank: any channel above the darkest shades.
+inline bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }

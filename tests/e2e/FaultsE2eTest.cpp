@@ -27,20 +27,12 @@ std::size_t FilesIn(const std::string& dir)
     return std::size_t(std::distance(fs::directory_iterator(dir), {}));
 }
 
-std::string SettingsPath(const AquariumSession& session) { return session.ConfigDir() + "/plovi/PloviSet.ini"; }
-
-void WriteSettings(const AquariumSession& session, const std::string& text)
-{
-    fs::create_directories(session.ConfigDir() + "/plovi");
-    std::ofstream(SettingsPath(session), std::ios::binary) << text;
-}
-
 }  // namespace
 
 TEST_F(Faults, TerminationSignalsEndTheProgramLikeExit)
 {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        WriteSettings(m_session, "[Aquarium Settings]\nFOGNONGDU=7\n");
+        m_session.WriteSettings("[Aquarium Settings]\nFOGNONGDU=7\n");
         auto plovi = m_session.Start();
         ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
         ASSERT_EQ(::kill(plovi->Pid(), signal), 0);
@@ -48,7 +40,7 @@ TEST_F(Faults, TerminationSignalsEndTheProgramLikeExit)
         ASSERT_TRUE(result) << "still running after signal " << signal;
         EXPECT_EQ(result->signal, 0) << signal;
         EXPECT_EQ(result->exitCode, 0) << signal << ": " << result->err;
-        const std::string settings = ReadWholeFile(SettingsPath(m_session));
+        const std::string settings = ReadWholeFile(m_session.SettingsPath());
         EXPECT_NE(settings.find("FOGNONGDU=7\n"), std::string::npos) << signal;
         EXPECT_NE(settings.find("[Fish Number]"), std::string::npos) << signal;
         EXPECT_EQ(FilesIn(m_session.RuntimeDir() + "/plovi"), 0u) << "transient files left after " << signal;
@@ -83,7 +75,7 @@ TEST_F(Faults, FullDiskAtASettingsWriteKeepsTheOldFileAndRunsOn)
     if (::mount("tmpfs", config.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0)
         GTEST_SKIP() << "mounting a tmpfs needs root";
     const std::string old = "[Aquarium Settings]\nFOGNONGDU=9\n";  // every other key missing: a write follows
-    WriteSettings(m_session, old);
+    m_session.WriteSettings(old);
     {
         std::ofstream filler(config + "/filler", std::ios::binary);
         const std::string block(4096, 'x');
@@ -93,7 +85,7 @@ TEST_F(Faults, FullDiskAtASettingsWriteKeepsTheOldFileAndRunsOn)
     auto plovi = m_session.Start();
     const bool shown = m_session.WaitForWindow(*plovi);
     const bool running = plovi->Running();
-    const std::string settings = ReadWholeFile(SettingsPath(m_session));
+    const std::string settings = ReadWholeFile(m_session.SettingsPath());
     const std::string err = plovi->Err();
     plovi.reset();
     ::umount2(config.c_str(), MNT_DETACH);
@@ -122,7 +114,7 @@ TEST_F(Faults, NoSettingsTextEverReachesAShell)
                                 "MusicSum", "MusicList0", "YINLIANG", "BACKGROUND"})
             text += std::string(key) + "=" + hostile[n++ % 5] + "\n";
     }
-    WriteSettings(m_session, text);
+    m_session.WriteSettings(text);
     auto plovi = m_session.Start({}, {{"HOME", std::nullopt}});  // also runs without HOME
     ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
     const auto result = m_session.PressKeyUntilExit(*plovi, "Escape");
@@ -163,7 +155,7 @@ std::map<std::string, std::string> Snapshot(const std::string& root, const std::
 int ConfirmMessagesUntilSettled(const VirtualScreen& screen)
 {
     std::set<std::string> boxes;
-    std::optional<double> quietSince;
+    double quietSince = -1;   // since when no box was open; -1 while one is
     const auto start = std::chrono::steady_clock::now();
     const auto seconds = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -172,17 +164,17 @@ int ConfirmMessagesUntilSettled(const VirtualScreen& screen)
         const std::vector<std::string> open = screen.WindowsNamed("^ERROR$");
         boxes.insert(open.begin(), open.end());
         if (!open.empty()) {
-            quietSince.reset();
-            WaitUntil([] { return false; }, 0.3);
+            quietSince = -1;
+            Pause(0.3);
             screen.Tool({"xdotool", "key", "Return"});
         } else if (!screen.WindowsNamed(std::string("^") + AquariumSession::kWindowName + "$").empty()) {
-            if (!quietSince)
+            if (quietSince < 0)
                 quietSince = seconds();
             // The dialogs read their settings after the window is up.
-            if (seconds() - *quietSince > 4)
+            if (seconds() - quietSince > 4)
                 return int(boxes.size());
         }
-        WaitUntil([] { return false; }, 0.1);
+        Pause(0.1);
     }
     return -1;
 }

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/e2e/ScreenFixture.h"
 
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -14,8 +11,6 @@ namespace {
 const QPoint kZoomInButton(297, 35);   // ZoomIn Fish: 119, 10, 59, 15 in dialog units of 2 pixels
 const int kBarBottom = 64;
 const int kGrid = 4;                   // a fish is looked at in every 4th pixel each way
-
-bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
 
 // One fish on a black tank: the lit pixels that touch, found on the grid.
 struct Blob {
@@ -80,11 +75,6 @@ std::vector<Blob> LitBlobs(const QImage& shot)
 
 double Distance(QPointF a, QPointF b) { return std::hypot(a.x() - b.x(), a.y() - b.y()); }
 
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 // A tall screen: the fish swim across nearly its whole width, so many of them
 // come close to its side edges, where a pick through any projection but the
 // frame's own lands on the wrong spot (through a 45-degree perspective, a
@@ -92,22 +82,7 @@ double Now()
 // middle and finds nothing).
 class FishPickE2e : public ScreenFixture<1080, 1920> {
 protected:
-    // A black tank (no picture) with one fish of each of a few species.
-    void WriteDarkTank() const
-    {
-        std::string text = "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
-        for (int i = 0; i < 20; ++i)
-            text += "Fish" + std::to_string(i) + "=" + (i % 4 == 0 ? "1" : "0") + "\n";
-        const std::string dir = m_session.ConfigDir() + "/plovi";
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir + "/PloviSet.ini") << text;
-    }
-
-    void Click(QPointF at) const
-    {
-        s_screen->Tool({"xdotool", "mousemove", std::to_string(int(at.x())), std::to_string(int(at.y())),
-                        "click", "1"});
-    }
+    void Click(QPointF at) const { s_screen->Click(at.toPoint()); }
 
     // A fish near a side edge with no other fish near it, seen in two looks
     // in a row: where it is and how fast it moves (pixels per second).
@@ -163,12 +138,13 @@ protected:
 // and a third taller).
 TEST_F(FishPickE2e, ZoomInGrowsTheFishClickedNearASideEdge)
 {
-    WriteDarkTank();
+    // One fish of each of a few species.
+    m_session.WriteSettings(DarkTankSettings({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1}));
     auto plovi = m_session.Start();
     ASSERT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
     ASSERT_TRUE(WaitUntil([&] { return LitBlobs(s_screen->Screenshot()).size() >= 3; }, 10)) << "no fish in the tank";
     Click(kZoomInButton);
-    WaitUntil([] { return false; }, 0.3);
+    Pause(0.3);
 
     std::string log;
     bool grew = false;
@@ -176,12 +152,12 @@ TEST_F(FishPickE2e, ZoomInGrowsTheFishClickedNearASideEdge)
     while (!grew && Now() - start < 12) {
         const std::optional<Target> target = FindLoneFishNearASide();
         if (!target) {
-            WaitUntil([] { return false; }, 0.3);
+            Pause(0.3);
             continue;
         }
         const QPointF aim = target->blob.Centre() + target->velocity * (Now() - target->seenAt + 0.05);
         Click(aim);
-        WaitUntil([] { return false; }, 0.3);
+        Pause(0.3);
         // Two looks after the click, the smaller height counting: a fish
         // that pitches up or down looks taller for a moment, a grown one
         // stays taller.

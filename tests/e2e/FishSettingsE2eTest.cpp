@@ -3,12 +3,8 @@
 
 #include <QColor>
 #include <algorithm>
-#include <chrono>
 #include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <set>
 #include <vector>
 
 namespace {
@@ -17,8 +13,6 @@ const QPoint kAddFishButton(547, 35);    // the bar's Add Fish: 247, 10, 54, 15 
 const int kBarBottom = 64;
 // The dialog's client area, 500 x 566, centred on the 1680 x 1050 screen.
 const QRect kDialog(590, 242, 500, 566);
-
-bool IsLit(QRgb p) { return qRed(p) > 40 || qGreen(p) > 40 || qBlue(p) > 40; }
 
 // The screen as it is seen, and where other windows hide the tank there:
 // the bar, the dialog in its frame, a desktop's panel that shows while a
@@ -43,46 +37,21 @@ Sight Look(const VirtualScreen& screen)
     return sight;
 }
 
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 class FishSettingsE2e : public ScreenFixture<1680, 1050> {
 protected:
-    std::string SettingsPath() const { return m_session.ConfigDir() + "/plovi/PloviSet.ini"; }
-
-    // A black tank (no background picture) with these fish per species.
-    void WriteSettings(const std::vector<int>& counts) const
-    {
-        std::filesystem::create_directories(m_session.ConfigDir() + "/plovi");
-        std::ofstream file(SettingsPath());
-        file << "[Aquarium Settings]\nBACKGROUND=1\n[Fish Number]\n";
-        for (int i = 0; i < 20; ++i)
-            file << "Fish" << i << "=" << (i < int(counts.size()) ? counts[i] : 0) << "\n";
-    }
-
     std::unique_ptr<Process> StartAndOpenDialog()
     {
         auto plovi = m_session.Start();
         EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
-        const std::string pid = std::to_string(plovi->Pid());
-        auto visible = [&](const char* name) {
-            CommandResult r = s_screen->Tool({"xdotool", "search", "--onlyvisible", "--pid", pid, "--name", name});
-            return r.exitCode == 0 && !r.out.empty();
-        };
-        EXPECT_TRUE(WaitUntil([&] { return visible("^Plovi 1"); }, 10)) << "no control bar";
-        WaitUntil([] { return false; }, 1.0);
+        EXPECT_TRUE(m_session.WaitForWindow(*plovi, 10, "^Plovi 1")) << "no control bar";
+        Pause(1.0);
         Click(kAddFishButton);
-        EXPECT_TRUE(WaitUntil([&] { return visible("^Fish Settings - Plovi 1.0$"); }, 5)) << "no dialog";
-        WaitUntil([] { return false; }, 0.3);
+        EXPECT_TRUE(m_session.WaitForWindow(*plovi, 5, "^Fish Settings - Plovi 1.0$")) << "no dialog";
+        Pause(0.3);
         return plovi;
     }
 
-    void Click(const QPoint& at) const
-    {
-        s_screen->Tool({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"});
-    }
+    void Click(const QPoint& at) const { s_screen->Click(at); }
     void Key(const std::string& key) const { s_screen->Tool({"xdotool", "key", key}); }
 
     // Lit pixels of the tank where it shows, below the bar.
@@ -141,7 +110,7 @@ protected:
 
 TEST_F(FishSettingsE2e, ClearEmptiesTheTankAndThreeAddsBringThreeFishWhileTheDialogIsOpen)
 {
-    WriteSettings({2, 0, 0, 0, 0, 1});
+    m_session.WriteSettings(DarkTankSettings({2, 0, 0, 0, 0, 1}));
     auto plovi = StartAndOpenDialog();
     ASSERT_TRUE(WaitUntil([&] { return LitFishPixels() > 50; }, 3))
         << "no fish to begin with";
@@ -152,7 +121,7 @@ TEST_F(FishSettingsE2e, ClearEmptiesTheTankAndThreeAddsBringThreeFishWhileTheDia
     ASSERT_TRUE(WaitUntil([&] { return LitFishPixels() == 0; }, 3))
         << "fish left after Clear";
     EXPECT_LT(Now() - cleared, 1.0);
-    const std::string ini = ReadWholeFile(SettingsPath());
+    const std::string ini = ReadWholeFile(m_session.SettingsPath());
     for (int i = 0; i < 20; ++i)
         EXPECT_NE(ini.find("Fish" + std::to_string(i) + "=0\n"), std::string::npos) << i;
 
@@ -180,7 +149,7 @@ TEST_F(FishSettingsE2e, ClearEmptiesTheTankAndThreeAddsBringThreeFishWhileTheDia
         },
         8);
     EXPECT_EQ(most, 3);
-    EXPECT_NE(ReadWholeFile(SettingsPath()).find("Fish7=3\n"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(m_session.SettingsPath()).find("Fish7=3\n"), std::string::npos);
 
     // The keyboard is back with the aquarium: Escape ends it.
     Key("Escape");
@@ -194,19 +163,19 @@ TEST_F(FishSettingsE2e, ClearEmptiesTheTankAndThreeAddsBringThreeFishWhileTheDia
 // other dialogs'.
 TEST_F(FishSettingsE2e, AChangeJustBeforeTheEndSignalIsSaved)
 {
-    WriteSettings({0, 0, 0, 0, 0, 0, 0, 0});
+    m_session.WriteSettings(DarkTankSettings());
     for (int run = 0; run < 3; ++run) {
         auto plovi = StartAndOpenDialog();
         Click(kDialog.topLeft() + QPoint(250, 135));   // cell 7
         Key("a");
         // Time for the key to arrive; far less than the save period.
-        WaitUntil([] { return false; }, 0.25);
+        Pause(0.25);
         ASSERT_EQ(::kill(plovi->Pid(), SIGTERM), 0);
         auto result = plovi->Wait(5);
         ASSERT_TRUE(result) << "still running after SIGTERM";
         EXPECT_EQ(result->exitCode, 0);
-        EXPECT_NE(ReadWholeFile(SettingsPath()).find("Fish7=" + std::to_string(run + 1) + "\n"), std::string::npos)
+        EXPECT_NE(ReadWholeFile(m_session.SettingsPath()).find("Fish7=" + std::to_string(run + 1) + "\n"), std::string::npos)
             << "run " << run << ":\n"
-            << ReadWholeFile(SettingsPath());
+            << ReadWholeFile(m_session.SettingsPath());
     }
 }

@@ -20,7 +20,6 @@ public:
     HostWindow& operator=(const HostWindow&) = delete;
 
     bool Ok() const { return m_window != 0; }
-    std::uint32_t Id() const { return m_window; }
     std::string IdText() const;     // decimal
     std::string HexIdText() const;  // 0x...
 

@@ -79,5 +79,5 @@ TEST_F(Knobs, APreviewCommandLineWithKnobsDrawsThemAndLeavesTheSettingsAlone)
         EXPECT_EQ(result->exitCode, 0) << p->Err();
     }
     struct stat st;
-    EXPECT_NE(::stat((m_session.ConfigDir() + "/plovi/PloviSet.ini").c_str(), &st), 0) << "a module wrote settings";
+    EXPECT_NE(::stat(m_session.SettingsPath().c_str(), &st), 0) << "a module wrote settings";
 }

@@ -20,9 +20,6 @@ const QPoint kPlay = DialogPoint(289, 88.5);
 const QPoint kRepeatAll = DialogPoint(200, 24);
 const QRect kList(int(15 * 1.5), int(44 * 1.625), int(250 * 1.5), int(95 * 1.625));
 
-void Pause(double seconds) { WaitUntil([] { return false; }, seconds); }
-
-
 bool IsCurrentRowGreen(QRgb p) { return qGreen(p) > 230 && qRed(p) < 40 && qBlue(p) < 40; }
 
 class MusicE2eTest : public ScreenFixture<1680, 1050> {

@@ -34,7 +34,7 @@ TEST_F(Preferences, AloneItEditsTheFileAndEndsWhenClosed)
     const QPoint dialog = *s_screen->WindowOrigin(kDialogName);
     // The picture box (14, 71 in dialog units): a click hides the picture.
     s_screen->Click(dialog + QPoint(14 * 3 / 2 + 6, 71 * 13 / 8 + 8));
-    const std::string path = m_session.ConfigDir() + "/plovi/PloviSet.ini";
+    const std::string path = m_session.SettingsPath();
     EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(path).find("BACKGROUND=1") != std::string::npos; }, 5))
         << ReadWholeFile(path);
     const std::vector<std::string> windows = s_screen->WindowsNamed(kDialogName);
@@ -89,7 +89,7 @@ TEST_F(Preferences, TheRunningAquariumOpensThemAndTakesChangesAtOnce)
     s_screen->Tool({"xdotool", "key", "Escape"});
     ASSERT_TRUE(WaitUntil([&] { return !s_screen->WindowOrigin(kDialogName).has_value(); }, 5));
     EXPECT_TRUE(plovi->Running());
-    EXPECT_NE(ReadWholeFile(m_session.ConfigDir() + "/plovi/PloviSet.ini").find("LIGHTQIANGDU=100"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(m_session.SettingsPath()).find("LIGHTQIANGDU=100"), std::string::npos);
     s_screen->Click(QPoint(800, 700));
     s_screen->Tool({"xdotool", "key", "p"});
     EXPECT_TRUE(WaitUntil([&] { return s_screen->WindowOrigin(kDialogName).has_value(); }, 5)) << "P did not open it";

@@ -3,21 +3,12 @@
 
 #include <QColor>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
 
 class Scene : public ScreenFixture<1024, 768> {
 protected:
-    std::string SettingsPath() const { return m_session.ConfigDir() + "/plovi/PloviSet.ini"; }
-
-    void WriteSettings(const std::string& text) const
-    {
-        std::filesystem::create_directories(m_session.ConfigDir() + "/plovi");
-        std::ofstream(SettingsPath()) << text;
-    }
-
     // Mean brightness (0..255) of a rectangle of the screen.
     static double Brightness(const QImage& shot, const QRect& area)
     {
@@ -34,7 +25,7 @@ protected:
     {
         auto plovi = m_session.Start();
         EXPECT_TRUE(m_session.WaitForWindow(*plovi)) << plovi->Err();
-        WaitUntil([] { return false; }, 1.5);
+        Pause(1.5);
         return plovi;
     }
 };
@@ -46,7 +37,7 @@ const QRect kWater(100, 150, 824, 300);   // open water and plants, below the su
 TEST_F(Scene, FirstStartWritesTheSettingsLeavesNoArtBehindAndRipples)
 {
     auto plovi = StartAndSettle();
-    const std::string ini = ReadWholeFile(SettingsPath());
+    const std::string ini = ReadWholeFile(m_session.SettingsPath());
     for (const char* part : {"[Aquarium Settings]", "FOGNONGDU=25", "[Fish Number]", "Fish19="})
         EXPECT_NE(ini.find(part), std::string::npos) << part;
     // The built-in art was unpacked, loaded and deleted again.
@@ -55,7 +46,7 @@ TEST_F(Scene, FirstStartWritesTheSettingsLeavesNoArtBehindAndRipples)
     EXPECT_TRUE(std::filesystem::is_empty(assets));
 
     const QImage first = s_screen->Screenshot();
-    WaitUntil([] { return false; }, 0.5);
+    Pause(0.5);
     const QImage second = s_screen->Screenshot();
     ASSERT_FALSE(first.isNull());
     // Water below the surface. (The black backdrop above the surface lies
@@ -74,7 +65,7 @@ TEST_F(Scene, LightAndFogSettingsChangeWhatTheUserSees)
 {
     // The mean brightness of the water with no fish at these settings.
     auto waterWith = [&](const std::string& light, const std::string& fog) {
-        WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=" + light + "\nFOGNONGDU=" + fog +
+        m_session.WriteSettings("[Aquarium Settings]\nLIGHTQIANGDU=" + light + "\nFOGNONGDU=" + fog +
                       "\n[Fish Number]\nFish0=0\n");
         auto plovi = StartAndSettle();
         const QImage shot = s_screen->Screenshot();

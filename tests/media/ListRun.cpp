@@ -34,18 +34,16 @@ ListRun::ListRun(const AquariumSession& session, std::string pulseServer)
 
 void ListRun::WriteList(const std::vector<File>& files) const
 {
-    const std::string dir = m_session.ConfigDir() + "/plovi";
-    std::system(("mkdir -p '" + dir + "'").c_str());
-    std::ofstream ini(dir + "/PloviSet.ini");
-    ini << "[Custom Settings]\nOwnMusic=1\nCycMusic=1\nRepeatMusic=0\nRandomMusic=0\n";
-    ini << "MusicSum=" << files.size() << "\n";
+    std::string text = "[Custom Settings]\nOwnMusic=1\nCycMusic=1\nRepeatMusic=0\nRandomMusic=0\nMusicSum=" +
+                       std::to_string(files.size()) + "\n";
     for (std::size_t i = 0; i < files.size(); ++i)
-        ini << "MusicList" << i << "=" << files[i].path << "\n";
+        text += "MusicList" + std::to_string(i) + "=" + files[i].path + "\n";
+    m_session.WriteSettings(text);
 }
 
 void ListRun::CheckSavedList(const std::vector<File>& files)
 {
-    std::ifstream ini(m_session.ConfigDir() + "/plovi/PloviSet.ini");
+    std::ifstream ini(m_session.SettingsPath());
     std::map<std::string, std::string> keys;
     std::string line;
     while (std::getline(ini, line)) {
