@@ -6,9 +6,6 @@
 #include <QRect>
 #include <algorithm>
 #include <csignal>
-#include <fstream>
-#include <iterator>
-#include <sys/stat.h>
 
 namespace {
 
@@ -20,12 +17,6 @@ const char kPartialSettings[] =
     "LIGHTQIANGDU=150\r\n"
     "[Fish Number]\r\n"
     "Fish0=4\r\nFish3=4\r\nFish7=4\r\n";
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct RegionLook {
     double keyShare = 1;     // share of pixels still in the host's key colour
@@ -56,19 +47,20 @@ RegionLook Look(const VirtualScreen& screen, const QRect& region)
     return look;
 }
 
-// The whole region is drawn by the aquarium and it moves.
-bool ShowsTheAquarium(const VirtualScreen& screen, const QRect& region, RegionLook* last = nullptr)
+// The whole region is drawn by the aquarium and it moves; `program`'s
+// standard error goes with a failure.
+::testing::AssertionResult ShowsTheAquarium(const VirtualScreen& screen, const QRect& region, const Process& program)
 {
     RegionLook look;
-    const bool ok = WaitUntil(
-        [&] {
-            look = Look(screen, region);
-            return look.keyShare < 0.001 && look.changedShare > 0.002;
-        },
-        15);
-    if (last)
-        *last = look;
-    return ok;
+    if (WaitUntil(
+            [&] {
+                look = Look(screen, region);
+                return look.keyShare < 0.001 && look.changedShare > 0.002;
+            },
+            15))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "key share " << look.keyShare << ", changed " << look.changedShare << "\n"
+                                         << program.Err();
 }
 
 }  // namespace
@@ -108,26 +100,19 @@ TEST_F(Screensaver, BadWindowIdsAndConflictingOptionsAreOneLineErrors)
 
 TEST_F(Screensaver, DrawsOnlyIntoTheGivenWindowFollowsItsSizeAndLeavesTheSettingsAlone)
 {
-    ::mkdir(m_session.ConfigDir().c_str(), 0700);
-    const std::string settingsDir = m_session.ConfigDir() + "/plovi";
-    ::mkdir(settingsDir.c_str(), 0700);
-    const std::string settingsPath = settingsDir + "/PloviSet.ini";
-    std::ofstream(settingsPath, std::ios::binary) << kPartialSettings;
+    m_session.WriteSettings(kPartialSettings);
 
     HostWindow host(s_screen->Display(), 100, 80, 320, 240);
     ASSERT_TRUE(host.Ok());
     const std::vector<std::uint32_t> before = host.OtherMappedTopLevels();
     auto plovi = m_session.Start({"--window-id", host.HexIdText()});
 
-    RegionLook look;
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(100, 80, 320, 240), &look))
-        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << plovi->Err();
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(100, 80, 320, 240), *plovi));
     EXPECT_EQ(host.OtherMappedTopLevels(), before) << "the module showed a window of its own";
 
     // A larger window is filled again, to its new edges.
     host.Resize(640, 480);
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(100, 80, 640, 480), &look))
-        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << plovi->Err();
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(100, 80, 640, 480), *plovi));
 
     const auto sent = std::chrono::steady_clock::now();
     ::kill(plovi->Pid(), SIGTERM);
@@ -137,7 +122,7 @@ TEST_F(Screensaver, DrawsOnlyIntoTheGivenWindowFollowsItsSizeAndLeavesTheSetting
     EXPECT_EQ(result->signal, 0);
     EXPECT_EQ(result->exitCode, 0);
     EXPECT_LT(seconds, 0.5);
-    EXPECT_EQ(ReadAll(settingsPath), kPartialSettings) << "the settings file was changed";
+    EXPECT_EQ(ReadWholeFile(m_session.SettingsPath()), kPartialSettings) << "the settings file was changed";
 }
 
 // Windows far larger than any screen or GL implementation: the module draws
@@ -148,14 +133,11 @@ TEST_F(Screensaver, HostWindowsOfAnySizeAreDrawnWithoutACrash)
     HostWindow host(s_screen->Display(), 0, 0, 32767, 32767);
     ASSERT_TRUE(host.Ok());
     auto plovi = m_session.Start({"--window-id", host.HexIdText()});
-    RegionLook look;
     const QRect screen(0, 0, 1024, 768);
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, screen, &look))
-        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << plovi->Err();
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, screen, *plovi));
     host.Resize(65535, 65535);
-    WaitUntil([] { return false; }, 1.0);
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, screen, &look))
-        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << plovi->Err();
+    Pause(1.0);
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, screen, *plovi));
     ASSERT_TRUE(plovi->Running()) << plovi->Err();
     host.Destroy();
     const auto result = plovi->Wait(2.0);
@@ -173,11 +155,8 @@ TEST_F(Screensaver, APreviewAndAFullScreenRunAtOnceAndEndWhenTheirWindowsGo)
     ASSERT_TRUE(preview.Ok() && full.Ok());
     auto first = m_session.Start({"--root"}, {{"XSCREENSAVER_WINDOW", preview.IdText()}});
     auto second = m_session.Start({"--window-id", full.IdText()});
-    RegionLook look;
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(20, 20, 200, 150), &look))
-        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << first->Err();
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(300, 200, 400, 300), &look))
-        << "key share " << look.keyShare << ", changed " << look.changedShare << "\n" << second->Err();
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(20, 20, 200, 150), *first));
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(300, 200, 400, 300), *second));
 
     // The owner destroys its window: the module's job is done.
     for (auto* pair : {&preview, &full})
@@ -192,7 +171,7 @@ TEST_F(Screensaver, APreviewAndAFullScreenRunAtOnceAndEndWhenTheirWindowsGo)
 TEST_F(Screensaver, RootModeCoversTheScreen)
 {
     auto plovi = m_session.Start({"--root"});
-    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(0, 0, 1024, 768).adjusted(0, 100, 0, 0))) << plovi->Err();
+    EXPECT_TRUE(ShowsTheAquarium(*s_screen, QRect(0, 100, 1024, 668), *plovi));
     EXPECT_TRUE(s_screen->WindowsNamed(AquariumSession::kWindowName).empty()) << "the desktop frame appeared";
     ::kill(plovi->Pid(), SIGTERM);
     const auto result = plovi->Wait(2.0);
