@@ -110,23 +110,6 @@ TEST_F(SceneFrame, MissingTempDirectoryStopsTheSetUpWithItsMessage)
     EXPECT_EQ(m_messages[0], "Error Find TempPath.");
 }
 
-TEST(MusicHandOver, BuiltinTuneIsSilentWhileUserMusicIsOnAndRestartsOnce)
-{
-    using Music = AquariumScene::MusicAction;
-    const struct {
-        bool userMusic;
-        Music action;
-    } frames[] = {{true, Music::StopBuiltin},     {true, Music::StopBuiltin}, {false, Music::RestartBuiltin},
-                  {false, Music::None},           {false, Music::None},       {true, Music::StopBuiltin},
-                  {false, Music::RestartBuiltin}};
-    ResetProgramValues();
-    AquariumScene scene;
-    for (const auto& f : frames) {
-        Program().customMusicPlaying = f.userMusic;
-        EXPECT_EQ(scene.HandOverMusic(), f.action) << &f - frames;
-    }
-}
-
 // A press in feed mode leaves a click pending for the feed pick; a release
 // clears the button except in touch mode, where the press stays down until
 // the touch pass takes it. Each mode has its own cursor, another while down.
