@@ -144,8 +144,9 @@ void ShellWiring::ConnectBackground()
 {
     AquariumView* view = &m_view;
     const QSize screen(view->Scene().ScreenWidth(), view->Scene().ScreenHeight());
-    m_backgroundDialog =
-        std::make_unique<BackgroundDialog>([view] { return view->MakeContextCurrent(); }, screen);
+    m_backgroundDialog = std::make_unique<BackgroundDialog>([view] { return view->MakeContextCurrent(); }, screen,
+                                                            BackgroundDialog::SavedPictures::DecodeLater);
+    connect(view, &AquariumView::firstFrameShown, m_backgroundDialog.get(), &BackgroundDialog::StartDecoding);
     connect(view, &AquariumView::imageDialogRequested, m_backgroundDialog.get(),
             [this] { Present(*m_backgroundDialog); });
     connect(m_backgroundDialog.get(), &BackgroundDialog::shownTextureChanged, view,

@@ -90,7 +90,8 @@ std::string WhyNotAdded(const QString& path)
 
 }  // namespace
 
-BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QSize& screen, QWidget* parent)
+BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QSize& screen,
+                                   SavedPictures saved, QWidget* parent)
     : QDialog(parent), m_makeGlCurrent(std::move(makeGlCurrent))
 {
     setWindowTitle("Custom Background - Plovi 1.0");
@@ -105,6 +106,10 @@ BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QS
     const bool anySize = haveGl && GlFeatures::OfCurrentContext().anySizeTextures;
     m_loader = new PictureLoader(screen, maxTexture, anySize, this);
     connect(m_loader, &PictureLoader::decoded, this, &BackgroundDialog::OnDecoded);
+    if (saved == SavedPictures::DecodeLater) {
+        m_loader->Hold();
+        QTimer::singleShot(kDecodeHoldLimitMs, this, &BackgroundDialog::StartDecoding);
+    }
     CreateControls();
     LoadSettings();
     m_timer.setInterval(kTimerMs);
@@ -113,6 +118,8 @@ BackgroundDialog::BackgroundDialog(std::function<bool()> makeGlCurrent, const QS
 }
 
 BackgroundDialog::~BackgroundDialog() = default;
+
+void BackgroundDialog::StartDecoding() { m_loader->Release(); }
 
 QRect BackgroundDialog::FromDialogUnits(int x, int y, int width, int height)
 {

@@ -46,10 +46,17 @@ public:
         kList = 1015, kAddButton = 1008, kRemoveButton = 1011, kRemoveAllButton = 1012, kIntervalEdit = 1019,
     };
 
+    // When the saved pictures are decoded: at once, or when StartDecoding()
+    // is called (the aquarium's first frame) and at the latest
+    // kDecodeHoldLimitMs after the dialog was made.
+    enum class SavedPictures { DecodeNow, DecodeLater };
+    static constexpr int kDecodeHoldLimitMs = 2000;
+
     // makeGlCurrent makes the scene's context current (false: no context);
     // screen: the screen's size in pixels. Builds the controls, loads the
     // "Custom Images" settings (queueing their pictures) and starts the timer.
-    BackgroundDialog(std::function<bool()> makeGlCurrent, const QSize& screen, QWidget* parent = nullptr);
+    BackgroundDialog(std::function<bool()> makeGlCurrent, const QSize& screen,
+                     SavedPictures saved = SavedPictures::DecodeNow, QWidget* parent = nullptr);
     ~BackgroundDialog() override;
 
     // Shows the dialog (the bar's Custom Image button).
@@ -68,6 +75,8 @@ public:
     void RemoveAll();
     // One 200 ms tick.
     void OnTimer();
+    // Lets pictures held back by SavedPictures::DecodeLater be decoded.
+    void StartDecoding();
 
     int Count() const { return m_count; }
     int PendingCount() const;

@@ -3,6 +3,7 @@
 
 #include <QImageReader>
 #include <memory>
+#include <utility>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -38,6 +39,22 @@ PictureLoader::~PictureLoader()
 void PictureLoader::Request(const QString& path)
 {
     ++m_pending;
+    if (m_held)
+        m_waiting.append(path);
+    else
+        Start(path);
+}
+
+void PictureLoader::Release()
+{
+    m_held = false;
+    const QStringList waiting = std::exchange(m_waiting, {});
+    for (const QString& path : waiting)
+        Start(path);
+}
+
+void PictureLoader::Start(const QString& path)
+{
     const QSize screen = m_screen;
     const int maxSize = m_maxTextureSize;
     const double seconds = m_budgetSeconds;

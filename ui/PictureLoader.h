@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QSize>
+#include <QStringList>
 #include <QThreadPool>
 #include <atomic>
 
@@ -26,6 +27,12 @@ public:
     ~PictureLoader() override;
 
     void Request(const QString& path);
+    // While held, requests wait, in order, and nothing is decoded; Release()
+    // starts them. Start-up holds the saved pictures back until the
+    // aquarium's first frame is on screen: a photo's decoding takes one of
+    // the processor's cores from the work that frame needs.
+    void Hold() { m_held = true; }
+    void Release();
     // Requests asked for whose result has not been delivered yet.
     int Pending() const { return m_pending; }
 
@@ -34,6 +41,7 @@ signals:
     void decoded(const QString& path, const DecodedPicture& picture);
 
 private:
+    void Start(const QString& path);
     void Deliver(const QString& path, const DecodedPicture& picture);
 
     QSize m_screen;
@@ -41,6 +49,8 @@ private:
     double m_budgetSeconds;
     bool m_anySize;
     int m_pending = 0;
+    bool m_held = false;
+    QStringList m_waiting;  // requests made while held
     std::atomic<bool> m_cancel{false};
     QThreadPool m_pool;
 };

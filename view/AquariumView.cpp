@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -158,6 +159,8 @@ void AquariumView::PaintFrame()
     if (m_reportFps && m_role == Role::Screensaver)
         m_fpsOverlay.Draw(m_scene.ScreenWidth(), m_scene.ScreenHeight());
     m_context->swapBuffers(this);
+    if (!std::exchange(m_firstFrameShown, true))
+        emit firstFrameShown();
 }
 
 void AquariumView::OnTimer()

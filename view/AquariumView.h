@@ -79,6 +79,8 @@ public:
     }
 
 signals:
+    // The first frame was swapped to the screen (once).
+    void firstFrameShown();
     // The Custom Music / Custom Background dialog is to be shown.
     void musicDialogRequested();
     void imageDialogRequested();
@@ -124,5 +126,6 @@ private:
     QElapsedTimer m_sinceFrame;  // since the last frame, for the longest gap
     qint64 m_longestGapMs = 0;
     bool m_firstFrameReported = false;
+    bool m_firstFrameShown = false;
     std::function<double()> m_sinceStart;
 };
