@@ -67,15 +67,22 @@ void FishModel::UseRingYaw(float degrees)
     m_matrixValid = true;
 }
 
-void FishModel::EmitVertex(float x, float y, float z, float nx, float ny, float nz, float s, float t)
+void FishModel::Place(float x, float y, float z, float (&v)[3])
 {
     const float* m = m_ringMatrix;
-    const float v[3] = {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
-                        m[2] * x + m[6] * y + m[10] * z + m[14]};
+    v[0] = m[0] * x + m[4] * y + m[8] * z + m[12];
+    v[1] = m[1] * x + m[5] * y + m[9] * z + m[13];
+    v[2] = m[2] * x + m[6] * y + m[10] * z + m[14];
     for (int k = 0; k < 3; ++k) {
         m_boundsMin[k] = std::min(m_boundsMin[k], v[k]);
         m_boundsMax[k] = std::max(m_boundsMax[k], v[k]);
     }
+}
+
+void FishModel::EmitVertex(float x, float y, float z, float nx, float ny, float nz, float s, float t)
+{
+    float v[3];
+    Place(x, y, z, v);
     if (m_sink) {
         const float n[3] = {nx, ny, nz};
         const float tex[2] = {s, t};
@@ -87,8 +94,27 @@ void FishModel::EmitVertex(float x, float y, float z, float nx, float ny, float 
     glVertex3fv(v);
 }
 
+FishModel::PassVertex FishModel::VertexOf(const FishSubMesh& mesh, const RingDeform& ring, Mirror mirror,
+                                          bool second, int r, int q) const
+{
+    const float* pos = mesh.position[r][q];
+    const float* n = mesh.normal[r][q];
+    const float* tex = mesh.texCoord[r][q];
+    float y = pos[1] * m_size + ring.lateral[q];
+    float ny = n[1];
+    if (second) {
+        y = mirror == Mirror::StoredY ? ring.lateral[q] - pos[1] * m_size : -y;
+        ny = -ny;
+    }
+    return {pos[0] * m_size, y, pos[2] * m_size + ring.lift[q], n[0], ny, n[2], tex[0], tex[1]};
+}
+
 void FishModel::DrawPass(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror, bool second)
 {
+    if (Gathering()) {
+        GatherPass(mesh, deform, mirror, second);
+        return;
+    }
     for (int p = 0; p + 1 < mesh.points; ++p) {
         if (m_sink)
             m_sink->BeginStrip();
@@ -97,17 +123,8 @@ void FishModel::DrawPass(const FishSubMesh& mesh, const RingDeform* deform, Mirr
         for (int r = 0; r < mesh.rings; ++r) {
             UseRingYaw(deform[r].yaw);
             for (int q = p; q <= p + 1; ++q) {
-                const float* pos = mesh.position[r][q];
-                const float* n = mesh.normal[r][q];
-                const float* tex = mesh.texCoord[r][q];
-                float y = pos[1] * m_size + deform[r].lateral[q];
-                float ny = n[1];
-                if (second) {
-                    y = mirror == Mirror::StoredY ? deform[r].lateral[q] - pos[1] * m_size : -y;
-                    ny = -ny;
-                }
-                EmitVertex(pos[0] * m_size, y, pos[2] * m_size + deform[r].lift[q], n[0], ny, n[2], tex[0],
-                           tex[1]);
+                const PassVertex v = VertexOf(mesh, deform[r], mirror, second, r, q);
+                EmitVertex(v.x, v.y, v.z, v.nx, v.ny, v.nz, v.s, v.t);
             }
         }
         if (m_sink)
@@ -115,6 +132,25 @@ void FishModel::DrawPass(const FishSubMesh& mesh, const RingDeform* deform, Mirr
         else
             glEnd();
     }
+}
+
+// Every vertex of the pass once, then the strips' quads over them: strip p
+// joins points p and p + 1 of each ring to the next ring's.
+void FishModel::GatherPass(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror, bool second)
+{
+    unsigned index[FishSubMesh::kMaxRings][FishSubMesh::kMaxPoints];
+    for (int r = 0; r < mesh.rings; ++r) {
+        UseRingYaw(deform[r].yaw);
+        for (int q = 0; q < mesh.points; ++q) {
+            const PassVertex v = VertexOf(mesh, deform[r], mirror, second, r, q);
+            float position[3];
+            Place(v.x, v.y, v.z, position);
+            index[r][q] = m_batch.Add(position, {v.nx, v.ny, v.nz}, {v.s, v.t});
+        }
+    }
+    for (int p = 0; p + 1 < mesh.points; ++p)
+        for (int r = 0; r + 1 < mesh.rings; ++r)
+            m_batch.AddQuad(index[r][p], index[r][p + 1], index[r + 1][p], index[r + 1][p + 1]);
 }
 
 void FishModel::DrawSubMesh(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror)
@@ -141,6 +177,8 @@ void FishModel::Draw(const FishPose& pose)
     DrawAnalFin(pose);
     DrawCaudalFin(pose);
     DrawSnoutsAndEyes(pose, FishMeshData::kEye);
+    if (Gathering())
+        m_batch.Draw();
 }
 
 // Each ring turns with its own heading and sways with the tail wave; the
@@ -163,8 +201,12 @@ void FishModel::DrawBody(const FishPose& pose)
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
     DrawPass(mesh, deform, Mirror::StoredY, false);
+    if (Gathering())
+        m_batch.Draw();
     glFrontFace(GL_CW);   // the mirrored half is wound the other way
     DrawPass(mesh, deform, Mirror::StoredY, true);
+    if (Gathering())
+        m_batch.Draw();
     glPopAttrib();
 }
 

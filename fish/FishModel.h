@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "fish/FishMeshBatch.h"
 #include "fish/FishMeshData.h"
 #include "fish/FishPose.h"
 
@@ -49,6 +50,13 @@ public:
     // edge-on can change. The sink sees every strip either way.
     void SetCullHiddenBodyFaces(bool on) { m_cullHiddenBodyFaces = on; }
 
+    // Whether OpenGL drawing gathers each group of parts (each culled body
+    // half, then every other part) into one indexed draw instead of a
+    // glBegin/glEnd per quad strip (off at first). The triangles are the
+    // strips' own, in their order; the renderer transforms each shared
+    // vertex once instead of twice. The sink sees strips either way.
+    void SetIndexedDraw(bool on) { m_indexed = on; }
+
 private:
     enum class Mirror {
         None,          // drawn once
@@ -56,9 +64,18 @@ private:
         WholeLateral   // again with stored y plus offset negated (fin pairs)
     };
     struct RingDeform;
+    struct PassVertex {   // a vertex of a pass before the ring matrix
+        float x, y, z, nx, ny, nz, s, t;
+    };
 
     void DrawSubMesh(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror);
     void DrawPass(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror, bool second);
+    void GatherPass(const FishSubMesh& mesh, const RingDeform* deform, Mirror mirror, bool second);
+    PassVertex VertexOf(const FishSubMesh& mesh, const RingDeform& ring, Mirror mirror, bool second, int r,
+                        int q) const;
+    // The position by the ring matrix, counted into the bounds.
+    void Place(float x, float y, float z, float (&v)[3]);
+    bool Gathering() const { return m_indexed && !m_sink; }
     void UseRingYaw(float degrees);
 
     void DrawBody(const FishPose& pose);
@@ -75,6 +92,8 @@ private:
     float m_size = 3.0f;    // of the draw in progress
     FishVertexSink* m_sink = nullptr;
     bool m_cullHiddenBodyFaces = false;
+    bool m_indexed = false;
+    FishMeshBatch m_batch;
     float m_boundsMin[3] = {};
     float m_boundsMax[3] = {};
 };

@@ -27,6 +27,8 @@ public:
 
     // See FishModel::SetCullHiddenBodyFaces.
     void SetCullHiddenBodyFaces(bool on) { m_model.SetCullHiddenBodyFaces(on); }
+    // See FishModel::SetIndexedDraw.
+    void SetIndexedDraw(bool on) { m_model.SetIndexedDraw(on); }
 
 private:
     FishModel m_model;

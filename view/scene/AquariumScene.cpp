@@ -77,6 +77,7 @@ bool AquariumScene::InitScene()
     // The fixed-function path keeps every face: its pixels are the reference
     // the fast path is measured against.
     m_fishRenderer.SetCullHiddenBodyFaces(m_fastPicture != nullptr);
+    m_fishRenderer.SetIndexedDraw(m_fastPicture != nullptr);
     for (FoodFlake& flake : m_flakes)
         flake.Reset();
     m_flakeRenderer.CompileShape();
