@@ -255,11 +255,17 @@ bool AquariumScene::LayeredFrame()
     }
     m_fishRenderer.SetBounds(&m_layerBounds);
     m_flakeRenderer.SetBounds(&m_layerBounds);
+    // Every fish and flake is opaque here, so blending could change nothing
+    // in the layer; without it the renderer writes each fragment instead of
+    // reading the layer back first.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
     FishPass();
     if (picture)
         RipplePass();
     glDisable(GL_LIGHTING);
     FoodPass();
+    glPopAttrib();
     m_fishRenderer.SetBounds(nullptr);
     m_flakeRenderer.SetBounds(nullptr);
     m_fastPicture->EndLayer(m_layerBounds);
