@@ -78,6 +78,37 @@ int CountPixels(const QImage& shot, const QRect& area, bool (*test)(QRgb))
     return n;
 }
 
+std::vector<LitShape> LitShapes(const QImage& shot, int step, int top, const std::function<bool(int x, int y)>& lit)
+{
+    const int columns = shot.width() / step, rows = std::max(0, (shot.height() - top) / step);
+    std::vector<char> cell(std::size_t(columns * rows), 0);   // 1: lit, 2: in a shape found already
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            cell[std::size_t(r * columns + c)] = lit(c * step, top + r * step) ? 1 : 0;
+    std::vector<LitShape> shapes;
+    for (int start = 0; start < columns * rows; ++start) {
+        if (cell[std::size_t(start)] != 1)
+            continue;
+        LitShape shape;
+        std::vector<int> stack{start};
+        cell[std::size_t(start)] = 2;
+        while (!stack.empty()) {
+            const int at = stack.back(), r = at / columns, c = at % columns;
+            stack.pop_back();
+            ++shape.cells;
+            shape.box |= QRect(c * step, top + r * step, step, step);
+            for (int nr = r - 1; nr <= r + 1; ++nr)
+                for (int nc = c - 1; nc <= c + 1; ++nc)
+                    if (nr >= 0 && nr < rows && nc >= 0 && nc < columns && cell[std::size_t(nr * columns + nc)] == 1) {
+                        cell[std::size_t(nr * columns + nc)] = 2;
+                        stack.push_back(nr * columns + nc);
+                    }
+        }
+        shapes.push_back(shape);
+    }
+    return shapes;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);

@@ -134,6 +134,17 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const Process::En
 // How many pixels of shot inside area (clipped to the shot) pass test.
 int CountPixels(const QImage& shot, const QRect& area, bool (*test)(QRgb));
 
+// A shape of lit cells on a grid laid over a shot: its box (pixels) and how
+// many cells it holds.
+struct LitShape {
+    QRect box;
+    int cells = 0;
+};
+// The 8-connected shapes of the grid's lit cells: cells of step x step pixels
+// from row `top` of the shot down, each lit when `lit` says so of its
+// top-left pixel (x, y).
+std::vector<LitShape> LitShapes(const QImage& shot, int step, int top, const std::function<bool(int x, int y)>& lit);
+
 // Polls cond every 50 ms until it holds or the timeout passes.
 bool WaitUntil(const std::function<bool()>& cond, double timeoutSeconds);
 // Lets the programs under test run on for a while.

@@ -37,39 +37,14 @@ int LitHeight(const QImage& shot, const QRect& box)
     return top < 0 ? 0 : bottom - top + 1;
 }
 
+// The fish below the bar: shapes of at least four lit cells of the grid.
 std::vector<Blob> LitBlobs(const QImage& shot)
 {
-    const int w = shot.width() / kGrid, h = shot.height() / kGrid, top = kBarBottom / kGrid + 1;
-    std::vector<char> seen(size_t(w * h), 0);
-    auto lit = [&](int gx, int gy) { return IsLit(shot.pixel(gx * kGrid, gy * kGrid)); };
     std::vector<Blob> blobs;
-    for (int y0 = top; y0 < h; ++y0)
-        for (int x0 = 0; x0 < w; ++x0) {
-            if (seen[size_t(y0 * w + x0)] || !lit(x0, y0))
-                continue;
-            Blob blob;
-            int cells = 0;
-            std::vector<QPoint> stack{{x0, y0}};
-            seen[size_t(y0 * w + x0)] = 1;
-            while (!stack.empty()) {
-                const QPoint c = stack.back();
-                stack.pop_back();
-                ++cells;
-                blob.box |= QRect(c.x() * kGrid, c.y() * kGrid, kGrid, kGrid);
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int nx = c.x() + dx, ny = c.y() + dy;
-                        if (nx < 0 || nx >= w || ny < top || ny >= h || seen[size_t(ny * w + nx)] || !lit(nx, ny))
-                            continue;
-                        seen[size_t(ny * w + nx)] = 1;
-                        stack.push_back({nx, ny});
-                    }
-            }
-            if (cells >= 4) {
-                blob.height = LitHeight(shot, blob.box);
-                blobs.push_back(blob);
-            }
-        }
+    for (const LitShape& shape :
+         LitShapes(shot, kGrid, kBarBottom + kGrid, [&](int x, int y) { return IsLit(shot.pixel(x, y)); }))
+        if (shape.cells >= 4)
+            blobs.push_back({shape.box, LitHeight(shot, shape.box)});
     return blobs;
 }
 

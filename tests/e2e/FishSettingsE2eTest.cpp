@@ -69,40 +69,15 @@ protected:
     // 8-pixel grid.
     static int FishShapes(const Sight& sight)
     {
-        const QImage& shot = sight.shot;
         constexpr int kStep = 8;
-        const int columns = shot.width() / kStep, rows = (shot.height() - kBarBottom) / kStep;
-        std::vector<char> lit(columns * rows, 0);
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c)
-                for (int dy = 0; dy < kStep && !lit[r * columns + c]; dy += 2)
-                    for (int dx = 0; dx < kStep; dx += 2)
-                        if (IsLit(shot.pixel(c * kStep + dx, kBarBottom + r * kStep + dy)) &&
-                            sight.TankAt(c * kStep + dx, kBarBottom + r * kStep + dy))
-                            lit[r * columns + c] = 1;
-        int shapes = 0;
-        std::vector<int> stack;
-        for (int start = 0; start < columns * rows; ++start) {
-            if (lit[start] != 1)
-                continue;
-            ++shapes;
-            stack.push_back(start);
-            lit[start] = 2;
-            while (!stack.empty()) {
-                const int at = stack.back();
-                stack.pop_back();
-                const int r = at / columns, c = at % columns;
-                for (int dr = -1; dr <= 1; ++dr)
-                    for (int dc = -1; dc <= 1; ++dc) {
-                        const int nr = r + dr, nc = c + dc;
-                        if (nr >= 0 && nr < rows && nc >= 0 && nc < columns && lit[nr * columns + nc] == 1) {
-                            lit[nr * columns + nc] = 2;
-                            stack.push_back(nr * columns + nc);
-                        }
-                    }
-            }
-        }
-        return shapes;
+        const auto lit = [&](int x, int y) {   // any lit pixel of the cell where the tank shows
+            for (int dy = 0; dy < kStep; dy += 2)
+                for (int dx = 0; dx < kStep; dx += 2)
+                    if (IsLit(sight.shot.pixel(x + dx, y + dy)) && sight.TankAt(x + dx, y + dy))
+                        return true;
+            return false;
+        };
+        return int(LitShapes(sight.shot, kStep, kBarBottom, lit).size());
     }
 };
 
