@@ -10,8 +10,11 @@
 // still: a window-size image of the same picture, unrippled, over its
 // backdrop. Every rectangle maps window position to still coordinates by one
 // affine function, so a software renderer can fill it on its fast linear
-// path; together the rectangles cover the window once, without gaps or
-// overlaps, and none reaches outside it.
+// path. None reaches outside the window, and drawn in order they give every
+// window pixel its sample: where at least two fifths of the window is at rest
+// the first rectangle is the whole window, unmoved, and the moving cells come
+// over it; otherwise the rectangles cover the window once, without gaps or
+// overlaps.
 //
 // A cell of the grid has four texture coordinates, which no single affine
 // function meets in general; each cell takes the affine function that is

@@ -23,11 +23,12 @@ void Lines(double from, double to, double (&lines)[kLines])
 std::vector<int> Coverage(const std::vector<StillQuad>& quads, int width, int height)
 {
     std::vector<int> count(std::size_t(width) * height, 0);
+    // Pixel x holds its centre x + 0.5; the first in [x0, x1) is ceil(x0 - 0.5).
+    const auto first = [](float edge, int limit) { return std::clamp(int(std::ceil(edge - 0.5)), 0, limit); };
     for (const StillQuad& q : quads)
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (x + 0.5 >= q.x0 && x + 0.5 < q.x1 && y + 0.5 >= q.y0 && y + 0.5 < q.y1)
-                    ++count[std::size_t(y) * width + x];
+        for (int y = first(q.y0, height); y < first(q.y1, height); ++y)
+            for (int x = first(q.x0, width); x < first(q.x1, width); ++x)
+                ++count[std::size_t(y) * width + x];
     return count;
 }
 
@@ -48,11 +49,45 @@ RippleGrid Rippled(int width, int height)
     return grid;
 }
 
+// Whether quad is the whole window sampling the still in place.
+bool WholeStill(const StillQuad& q, int width, int height)
+{
+    return q.x0 == 0.0f && q.y0 == 0.0f && q.x1 == width && q.y1 == height && q.u[0] == 0.0f &&
+           q.u[1] == 1.0f && q.v[0] == 0.0f && q.v[2] == 1.0f;
+}
+
+// Pixels drawn wrongly: every pixel must be drawn, and only once, apart from
+// a whole-window still at the front that the moving cells are drawn over.
+int WronglyDrawn(const std::vector<StillQuad>& quads, int width, int height)
+{
+    const bool stillFirst = !quads.empty() && WholeStill(quads.front(), width, height);
+    const std::vector<StillQuad> over(quads.begin() + (stillFirst ? 1 : 0), quads.end());
+    int wrong = 0;
+    for (int c : Coverage(over, width, height))
+        wrong += stillFirst ? c > 1 : c != 1;
+    return wrong;
+}
+
+// Drops all over the window for long enough that most cells move (by a
+// sixty-fourth of a pixel or more: on a large window, since the same ripple
+// moves its pixels further).
+RippleGrid StormyGrid(int width, int height)
+{
+    RippleGrid grid;
+    grid.Setup(width, height);
+    for (int frame = 0; frame < 240; ++frame) {
+        grid.AddDrop(width * (1 + frame % 5) / 6, height * (1 + frame / 5 % 5) / 6);
+        grid.Update();
+    }
+    return grid;
+}
+
 }  // namespace
 
 // The picture wider than the window (1920 x 1080: cut at both sides) and
-// narrower than it (the backdrop shows in strips at both sides): either way
-// every pixel of the window is drawn exactly once and nothing outside it.
+// narrower than it (the backdrop shows in strips at both sides), with a few
+// drops and with drops everywhere: either way every pixel of the window is
+// drawn, only once but under a whole-window still, and nothing outside it.
 TEST(StillQuads, CoverTheWindowOnceWithoutReachingOutside)
 {
     const struct {
@@ -60,20 +95,20 @@ TEST(StillQuads, CoverTheWindowOnceWithoutReachingOutside)
         double left, right;
     } windows[] = {{192, 108, -52.0, 244.0}, {160, 120, 3.3, 156.6}};
     for (const auto& w : windows) {
-        double columnX[kLines], rowY[kLines];
-        Lines(w.left, w.right, columnX);
-        Lines(0.0, w.height, rowY);
-        std::vector<StillQuad> quads;
-        BuildStillQuads(Rippled(w.width, w.height), columnX, rowY, w.width, w.height, quads);
-        for (const StillQuad& q : quads) {
-            EXPECT_TRUE(q.x0 >= 0.0f && q.x1 <= w.width && q.y0 >= 0.0f && q.y1 <= w.height);
-            EXPECT_TRUE(q.x0 < q.x1 && q.y0 < q.y1);
+        for (bool stormy : {false, true}) {
+            SCOPED_TRACE(testing::Message() << w.width << "x" << w.height << (stormy ? " stormy" : " calm"));
+            double columnX[kLines], rowY[kLines];
+            Lines(w.left, w.right, columnX);
+            Lines(0.0, w.height, rowY);
+            std::vector<StillQuad> quads;
+            BuildStillQuads(stormy ? StormyGrid(w.width, w.height) : Rippled(w.width, w.height), columnX, rowY,
+                            w.width, w.height, quads);
+            for (const StillQuad& q : quads) {
+                EXPECT_TRUE(q.x0 >= 0.0f && q.x1 <= w.width && q.y0 >= 0.0f && q.y1 <= w.height);
+                EXPECT_TRUE(q.x0 < q.x1 && q.y0 < q.y1);
+            }
+            EXPECT_EQ(WronglyDrawn(quads, w.width, w.height), 0);
         }
-        const std::vector<int> count = Coverage(quads, w.width, w.height);
-        int wrong = 0;
-        for (int c : count)
-            wrong += c != 1;
-        EXPECT_EQ(wrong, 0) << w.width << "x" << w.height;
     }
 }
 
@@ -151,9 +186,11 @@ TEST(StillQuads, RippledRectanglesAreExactlyAffineAndFollowTheGrid)
     EXPECT_GT(sheared, 0);
 }
 
-// The renderer pays for every rectangle, so the cells the ripple has not
-// reached come merged: a grid at rest over the whole window is one
-// rectangle, and a few drops' rings leave most of the window to a few.
+// The renderer pays for every rectangle, above all for edges that cut its
+// tiles. A grid at rest is one rectangle; while a few drops' rings move
+// less than three fifths of the window, the whole still comes first and
+// only the moving cells over it; with drops everywhere the cells at rest
+// come merged into few rectangles.
 TEST(StillQuads, CellsAtRestComeAsFewLargeRectangles)
 {
     const int width = 320, height = 200;
@@ -164,21 +201,33 @@ TEST(StillQuads, CellsAtRestComeAsFewLargeRectangles)
     grid.Setup(width, height);
     std::vector<StillQuad> quads;
     BuildStillQuads(grid, columnX, rowY, width, height, quads);
-    EXPECT_EQ(quads.size(), 1u);
+    ASSERT_EQ(quads.size(), 1u);
+    EXPECT_TRUE(WholeStill(quads[0], width, height));
 
+    const auto inPlace = [&](const StillQuad& q) {
+        return q.u[0] == q.x0 / width && q.u[1] == q.x1 / width && q.v[2] == q.y1 / height;
+    };
     for (int frame = 0; frame < 40; ++frame) {
         grid.AddDrop(width / 4, height / 4);
         grid.Update();
     }
     BuildStillQuads(grid, columnX, rowY, width, height, quads);
+    ASSERT_GT(quads.size(), 1u) << "no cell moved";
+    EXPECT_TRUE(WholeStill(quads[0], width, height));
+    EXPECT_EQ(std::count_if(quads.begin() + 1, quads.end(), inPlace), 0) << "a cell at rest drawn twice";
+
+    const int large = 2;
+    Lines(0.0, large * width, columnX);
+    Lines(0.0, large * height, rowY);
+    BuildStillQuads(StormyGrid(large * width, large * height), columnX, rowY, large * width, large * height, quads);
     const std::size_t cells = (kLines - 1) * (kLines - 1);
-    std::size_t identity = 0;
-    for (const StillQuad& q : quads)
-        identity += q.u[0] == q.x0 / width && q.u[1] == q.x1 / width && q.v[2] == q.y1 / height;
-    EXPECT_GT(quads.size(), 1u) << "no cell moved";
-    EXPECT_LT(quads.size(), cells / 4);
-    EXPECT_GT(identity, 0u);
-    EXPECT_EQ(Coverage(quads, width, height), std::vector<int>(std::size_t(width) * height, 1));
+    const auto merged = std::count_if(quads.begin(), quads.end(), [&](const StillQuad& q) {
+        return q.u[0] == q.x0 / (large * width) && q.u[1] == q.x1 / (large * width);
+    });
+    EXPECT_FALSE(WholeStill(quads[0], large * width, large * height));
+    EXPECT_GT(merged, 0);
+    EXPECT_LT(std::size_t(merged), cells / 20);
+    EXPECT_EQ(WronglyDrawn(quads, large * width, large * height), 0);
 }
 
 TEST(StillQuads, LinesThatDoNotRiseOrAnEmptyWindowGiveNothing)
