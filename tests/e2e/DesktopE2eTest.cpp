@@ -285,7 +285,7 @@ TYPED_TEST(DesktopE2e, TheBarStaysOverTheAquariumThroughAUsersRound)
     const auto result = plovi->Wait(3);
     ASSERT_TRUE(result) << "Escape in the aquarium did not end the program";
     EXPECT_EQ(result->signal, 0);
-    EXPECT_EQ(result->exitCode, 0);
+    EXPECT_EQ(result->exitCode, 0) << plovi->Err();
 }
 
 // Preferences (its key) and the modal Fish Settings (the bar's Add Fish) are
