@@ -194,10 +194,8 @@ void BuildStillQuads(const RippleGrid& grid, const double (&columnX)[kLines], co
                     width, height, quads);
     };
     if (movingPixels <= (1.0 - kWholeStillShare) * double(width) * double(height)) {
-        std::vector<StillQuad> moving;
-        moving.swap(quads);
         unmoved(0.0, 0.0, width, height);
-        quads.insert(quads.end(), moving.begin(), moving.end());
+        std::rotate(quads.begin(), quads.end() - 1, quads.end());   // drawn first
         return;
     }
     for (const CellRun& run : StillRuns(still))

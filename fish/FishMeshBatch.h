@@ -24,15 +24,10 @@ public:
     void AddQuad(unsigned a, unsigned b, unsigned c, unsigned d);
 
     // Draws the gathered triangles into the current GL context with GL 1.1
-    // vertex arrays (client memory), then empties the batch. The texture,
-    // material and face culling in effect are the caller's; the client
-    // array state is restored.
+    // vertex arrays (client memory), then empties the batch; nothing at all
+    // when it is empty. The texture, material and face culling in effect are
+    // the caller's; the client array state is restored.
     void Draw();
-
-    bool Empty() const { return m_indices.empty(); }
-    // What is gathered, for tests: vertices and triangle indices (3 each).
-    int VertexCount() const { return int(m_vertices.size()); }
-    const std::vector<unsigned>& Indices() const { return m_indices; }
 
 private:
     struct Vertex {

@@ -177,8 +177,7 @@ void FishModel::Draw(const FishPose& pose)
     DrawAnalFin(pose);
     DrawCaudalFin(pose);
     DrawSnoutsAndEyes(pose, FishMeshData::kEye);
-    if (Gathering())
-        m_batch.Draw();
+    m_batch.Draw();   // what was gathered, when drawing indexed
 }
 
 // Each ring turns with its own heading and sways with the tail wave; the
@@ -201,12 +200,10 @@ void FishModel::DrawBody(const FishPose& pose)
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
     DrawPass(mesh, deform, Mirror::StoredY, false);
-    if (Gathering())
-        m_batch.Draw();
+    m_batch.Draw();
     glFrontFace(GL_CW);   // the mirrored half is wound the other way
     DrawPass(mesh, deform, Mirror::StoredY, true);
-    if (Gathering())
-        m_batch.Draw();
+    m_batch.Draw();
     glPopAttrib();
 }
 
