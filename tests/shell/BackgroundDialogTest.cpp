@@ -10,6 +10,7 @@
 #include "widgets/IconButton.h"
 
 #include <GL/gl.h>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -385,6 +386,34 @@ TEST_F(BackgroundDialogTest, APathTheListCouldNotKeepIsRefusedAtAddAndTheUserIsT
     EXPECT_EQ(m_messages[0], "(" + broken + ") file name holds a line break, so it cannot be saved in the list.");
     EXPECT_EQ(m_messages[1], "(" + lost.toStdString() +
                                  ") file name is not valid UTF-8, so it cannot be opened. Rename the file and add it again.");
+}
+
+// Saved pictures wait for the aquarium's first frame before they are decoded
+// (a photo's decoding takes a core that frame needs), then come in their
+// order; without a first frame they come after the hold limit.
+TEST_F(BackgroundDialogTest, SavedPicturesWaitForTheFirstFrameButNotForLong)
+{
+    const std::string first = Picture("saved0.png", Qt::red), second = Picture("saved1.png", Qt::blue);
+    WriteSettings("[Custom Images]\nOwnImage=1\nImageSum=2\nImageList0=" + first + "\nImageList1=" + second + "\n");
+    const auto held = [] { return std::make_unique<Dialog>([] { return true; }, QSize(1024, 768),
+                                                           Dialog::SavedPictures::DecodeLater); };
+    m_dialog = held();
+    QTest::qWait(500);   // far longer than two small pictures take
+    EXPECT_EQ(m_dialog->Count(), 0);
+    EXPECT_EQ(m_dialog->PendingCount(), 2);
+    m_dialog->StartDecoding();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_dialog->PendingCount() == 0; }, 10000));
+    ASSERT_EQ(m_dialog->Count(), 2);
+    EXPECT_EQ(m_dialog->RowPath(0).toStdString(), first);
+    EXPECT_EQ(m_dialog->RowPath(1).toStdString(), second);
+    EXPECT_NE(m_dialog->CurrentImage(), 0u) << "the own picture is shown once decoded";
+
+    QElapsedTimer clock;
+    clock.start();
+    m_dialog = held();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_dialog->Count() == 2; }, 10000));
+    // Qt's coarse timers may fire up to 5 % early.
+    EXPECT_GE(clock.elapsed(), Dialog::kDecodeHoldLimitMs * 95 / 100);
 }
 
 }  // namespace
