@@ -10,9 +10,12 @@
 #   picture    the rippling picture, no fish
 #   empty      the backdrop alone
 #   reference  a simpler GL sea-life scene of the same kind (the atlantis
-#              screen hack, drawn on the root window at the same size and
-#              tick), for a ratio that does not depend on the machine; its
-#              frames are counted by bench/preload/swap_count.cpp
+#              screen hack in clear water, in a window of the same size,
+#              20 ms apart), for a ratio that does not depend on the machine;
+#              its frames are counted by bench/preload/swap_count.cpp, and
+#              bench/preload/egl_over_glx.cpp makes it present through GLX
+#              as the program does (through EGL, Mesa's software renderer
+#              sends each frame over the socket and the hack pays for that)
 #
 # Usage: bench/frame_cost.sh [-b binary] [-d display] [-s WxH] [-w seconds]
 #                            [-r repeats] [scene...]
@@ -96,6 +99,7 @@ photo() {
 
 reference_hack=/usr/libexec/xscreensaver/atlantis
 swap_counter=$(dirname "$binary")/bench/swap_count.so
+egl_over_glx=$(dirname "$binary")/bench/egl_over_glx.so
 
 # Ticks (user + system, all threads, living and ended) of a process.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
@@ -107,10 +111,12 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 start_program() {
   mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
   if [ "$1" = reference ]; then
-    [ -x "$reference_hack" ] && [ -e "$swap_counter" ] || {
-      echo "frame_cost: reference needs $reference_hack (apt-get install xscreensaver-gl-extra) and $swap_counter" >&2; return 1; }
-    DISPLAY=$display SWAP_COUNT_FILE=$work/swaps LD_PRELOAD=$swap_counter \
-      "$reference_hack" -geometry "$size+0+0" -delay 20000 > /dev/null 2>&1 &
+    [ -x "$reference_hack" ] && [ -e "$swap_counter" ] && [ -e "$egl_over_glx" ] || {
+      echo "frame_cost: reference needs $reference_hack (apt-get install xscreensaver-gl-extra), $swap_counter and $egl_over_glx" >&2; return 1; }
+    # The counter comes first: its eglSwapBuffers counts, then passes on to
+    # the GLX one.
+    DISPLAY=$display SWAP_COUNT_FILE=$work/swaps LD_PRELOAD="$swap_counter:$egl_over_glx" \
+      "$reference_hack" -geometry "$size+0+0" -delay 20000 --no-texture > /dev/null 2>&1 &
     app=$!
     count_kind=swaps count_file=$work/swaps
     return
