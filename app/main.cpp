@@ -4,6 +4,7 @@
 #include "app/PreferencesChannel.h"
 #include "app/ScreensaverHost.h"
 #include "app/ScreensaverTarget.h"
+#include "platform/RasterThreads.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/XServerLoss.h"
 #include "ui/PreferencesDialog.h"
@@ -135,6 +136,7 @@ int main(int argc, char** argv)
         return 1;
     }
     NameForTheSoundServer();
+    LeaveACoreForTheFrameLoop();
     PreferX11OnWayland(args);
     xcb_connection_t* probe = nullptr;
     if (!DisplayAvailable(args, probe)) {

@@ -5,6 +5,7 @@
 // .cpp in this folder is a program of its own).
 
 #include "platform/GlFeatures.h"
+#include "platform/RasterThreads.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -96,6 +97,8 @@ class FullTankBench {
 public:
     FullTankBench(int width, int height)
     {
+        // The renderer as the program starts it.
+        LeaveACoreForTheFrameLoop();
         WriteOneFishOfEachKind(m_dir.Path());
         m_gl = std::make_unique<GlTestContext>(width, height, false);
         if (!m_gl->Ok() || !GlFeatures::OfCurrentContext().FastPicture()) {

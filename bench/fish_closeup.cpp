@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -231,7 +232,8 @@ void PrintExtents()
 int main(int argc, char** argv)
 {
     const std::string dir = argc > 1 ? argv[1] : "/tmp/fish_closeup";
-    std::system(("mkdir -p '" + dir + "'").c_str());
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
     GlTestContext context(kWidth, kHeight);
     if (!context.Ok()) {
         std::fprintf(stderr, "no GL context\n");

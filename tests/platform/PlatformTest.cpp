@@ -2,6 +2,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/MsvcRandom.h"
 #include "platform/Paths.h"
+#include "platform/RasterThreads.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,25 @@ TEST(MsvcRandom, ReplaysTheWindowsRuntimeSequenceFromStateOne)
         EXPECT_EQ(MsvcRandom::Next(), value);
     MsvcRandom::Reset();
     EXPECT_EQ(Rand(), 41);
+}
+
+// The software renderer gets a rasteriser for every core but the frame
+// loop's, at least one; a count the user set is kept.
+TEST(RasterThreads, OneCoreIsLeftToTheFrameLoopAndAUsersCountIsKept)
+{
+    EXPECT_EQ(RasterThreadsFor(1), 1);
+    EXPECT_EQ(RasterThreadsFor(2), 1);
+    EXPECT_EQ(RasterThreadsFor(8), 7);
+    {
+        ScopedEnv unset("LP_NUM_THREADS", nullptr);
+        LeaveACoreForTheFrameLoop();
+        const char* chosen = std::getenv("LP_NUM_THREADS");
+        ASSERT_NE(chosen, nullptr);
+        EXPECT_GE(std::atoi(chosen), 1);
+    }
+    ScopedEnv own("LP_NUM_THREADS", "3");
+    LeaveACoreForTheFrameLoop();
+    EXPECT_STREQ(std::getenv("LP_NUM_THREADS"), "3");
 }
 
 TEST(InstanceLock, SecondHolderOfTheSameNameIsBusyUntilTheFirstLetsGo)

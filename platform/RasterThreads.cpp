@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#include "platform/RasterThreads.h"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+// The cores this process may run on (its affinity, which a container or
+// taskset may narrow), or the machine's when that cannot be read.
+int UsableCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return CPU_COUNT(&set);
+    return int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace
+
+int RasterThreadsFor(int cores)
+{
+    return std::max(1, cores - 1);
+}
+
+void LeaveACoreForTheFrameLoop()
+{
+    ::setenv("LP_NUM_THREADS", std::to_string(RasterThreadsFor(UsableCores())).c_str(), 0);
+}
