@@ -124,6 +124,12 @@ void ControlBar::CreateButtons()
         button->setFont(CaptionFont(button->font()));
         button->SetInactiveColours(kButtonFace, kTextColour);
         button->SetActiveColours(kButtonLit, kTextColour);
+        // A click must not give a button the keyboard: the bar hands any
+        // activation straight back to the aquarium, and the focus leaving
+        // the button between press and release would take the press back,
+        // losing the click (seen under load, with and without a window
+        // manager).
+        button->setFocusPolicy(Qt::NoFocus);
         button->installEventFilter(this);
         if (slot.command == 0) {
             connect(button, &IconButton::clicked, this, &ControlBar::addFishRequested);

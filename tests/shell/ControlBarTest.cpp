@@ -74,6 +74,23 @@ TEST_F(ControlBarTest, ButtonsStoreCommandsThatTheViewsNextTickActsOn)
     EXPECT_EQ(addFish.count(), 1);
 }
 
+// The bar hands every activation straight back to the aquarium. A press
+// whose release comes after that hand-over (a busy program handles the two
+// apart) is still a click.
+TEST_F(ControlBarTest, AClickOutlastsTheKeyboardGoingBackToTheAquarium)
+{
+    ShowBar();
+    IconButton* music = Button("Custom Music");
+    ASSERT_NE(music, nullptr);
+    QTest::mousePress(music, Qt::LeftButton, {}, music->rect().center());
+    // The press activated the bar, which gives the activation back.
+    m_bar.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == m_bar.windowHandle(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == m_frame.windowHandle(); }));
+    QTest::mouseRelease(music, Qt::LeftButton, {}, music->rect().center());
+    EXPECT_EQ(m_bar.Command(), CMD_MUSIC);
+}
+
 TEST_F(ControlBarTest, EnterAndEscapeDoNothing)
 {
     ShowBar();
