@@ -88,6 +88,8 @@ EGLBoolean eglBindAPI(EGLenum api) { return api == EGL_OPENGL_API ? EGL_TRUE : E
 EGLBoolean eglChooseConfig(EGLDisplay display, const EGLint* wanted, EGLConfig* configs,
                            EGLint capacity, EGLint* count)
 {
+    if (!count)
+        return EGL_FALSE;
     std::vector<int> attributes{GLX_X_RENDERABLE, True, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
                                 GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_DOUBLEBUFFER, True};
     for (const EGLint* pair = wanted; pair && pair[0] != EGL_NONE; pair += 2) {
@@ -115,6 +117,8 @@ EGLBoolean eglChooseConfig(EGLDisplay display, const EGLint* wanted, EGLConfig* 
 EGLBoolean eglGetConfigAttrib(EGLDisplay display, EGLConfig config, EGLint attribute, EGLint* value)
 {
     const int glx = GlxAttribute(attribute);
+    if (!value)
+        return EGL_FALSE;
     int answer = 0;
     if (glx != 0)
         Glx<int (*)(Display*, GLXFBConfig, int, int*)>("glXGetFBConfigAttrib")(
