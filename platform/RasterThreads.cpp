@@ -28,7 +28,22 @@ int RasterThreadsFor(int cores)
     return std::max(1, cores - 1);
 }
 
+namespace {
+
+std::string g_chosenHere;   // the count set here, "" when none was
+
+}  // namespace
+
 void LeaveACoreForTheFrameLoop()
 {
-    ::setenv("LP_NUM_THREADS", std::to_string(RasterThreadsFor(UsableCores())).c_str(), 0);
+    if (std::getenv(kRasterThreadsVariable))
+        return;
+    g_chosenHere = std::to_string(RasterThreadsFor(UsableCores()));
+    ::setenv(kRasterThreadsVariable, g_chosenHere.c_str(), 1);
+}
+
+bool RasterThreadsChosenHere()
+{
+    const char* value = std::getenv(kRasterThreadsVariable);
+    return value && !g_chosenHere.empty() && g_chosenHere == value;
 }

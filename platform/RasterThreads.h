@@ -16,7 +16,14 @@
 // on: one core is left to the frame loop, and there is at least one.
 int RasterThreadsFor(int cores);
 
+constexpr char kRasterThreadsVariable[] = "LP_NUM_THREADS";
+
 // Sets LP_NUM_THREADS to RasterThreadsFor(the cores this process may run on)
 // unless it is set already (a user's own choice is kept). Call before the GL
 // library is first used: the renderer reads it once, when it starts.
 void LeaveACoreForTheFrameLoop();
+
+// Whether the variable holds the count set here rather than the user's. The
+// count suits this program's frame loop only, so the programs it starts (a
+// browser for the link, the music player) are started without it.
+bool RasterThreadsChosenHere();

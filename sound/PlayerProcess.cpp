@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sound/PlayerProcess.h"
 
+#include "platform/qt/ChildEnvironment.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -60,7 +62,7 @@ bool PlayerProcess::Start()
     m_pending.clear();
     m_spoken = false;
     m_process = new QProcess(this);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = ChildEnvironment();
     const QString ranks = env.value("GST_PLUGIN_FEATURE_RANK");
     env.insert("GST_PLUGIN_FEATURE_RANK", ranks.isEmpty() ? kDecoderRanks : ranks + "," + kDecoderRanks);
 #if defined(PLOVI_SANITIZED)

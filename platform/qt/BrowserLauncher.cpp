@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/BrowserLauncher.h"
 
+#include "platform/qt/ChildEnvironment.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -30,7 +32,11 @@ int BrowserLauncher::Start(const QString& program, const QStringList& arguments)
     if (file.isEmpty()) {
         return code;
     }
-    return QProcess::startDetached(file, arguments) ? kStarted : kBadFormat;
+    QProcess process;
+    process.setProgram(file);
+    process.setArguments(arguments);
+    process.setProcessEnvironment(ChildEnvironment());
+    return process.startDetached() ? kStarted : kBadFormat;
 }
 
 QString BrowserLauncher::Resolve(const QString& program, int* code)

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/BrowserLauncher.h"
 
+#include "platform/RasterThreads.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -62,6 +64,25 @@ TEST_F(BrowserLauncherTest, BrowserThenDefaultBrowserThenDesktopHandlerGetTheAdd
     Browser("x-www-browser");
     EXPECT_GT(BrowserLauncher::Open("https://example.org/2"), 32);
     EXPECT_EQ(Received("x-www-browser"), "https://example.org/2\n");
+}
+
+// The renderer's thread count set for this program's own frame loop is not
+// handed on to the browser; one the user set is.
+TEST_F(BrowserLauncherTest, TheBrowserGetsTheUsersRendererThreadsOnly)
+{
+    Program("envbrowser", "#!/bin/sh\nprintf '%s\\n' \"${LP_NUM_THREADS-unset}\" > \"$0.tmp\"\n"
+                          "/bin/mv \"$0.tmp\" \"$0.out\"\n");
+    ScopedEnv browser("BROWSER", "envbrowser");
+    {
+        ScopedEnv unset(kRasterThreadsVariable, nullptr);
+        LeaveACoreForTheFrameLoop();
+        ASSERT_NE(std::getenv(kRasterThreadsVariable), nullptr);
+        ASSERT_GT(BrowserLauncher::Open("https://example.org/"), 32);
+        EXPECT_EQ(Received("envbrowser"), "unset\n");
+    }
+    ScopedEnv own(kRasterThreadsVariable, "3");
+    ASSERT_GT(BrowserLauncher::Open("https://example.org/"), 32);
+    EXPECT_EQ(Received("envbrowser"), "3\n");
 }
 
 TEST_F(BrowserLauncherTest, FailuresGiveTheNamedBrowsersCodeWhenNoHandlerIsInstalled)
