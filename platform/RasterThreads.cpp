@@ -10,6 +10,8 @@
 
 namespace {
 
+std::string g_chosenHere;   // the count set here, "" when none was
+
 // The cores this process may run on (its affinity, which a container or
 // taskset may narrow), or the machine's when that cannot be read.
 int UsableCores()
@@ -27,12 +29,6 @@ int RasterThreadsFor(int cores)
 {
     return std::max(1, cores - 1);
 }
-
-namespace {
-
-std::string g_chosenHere;   // the count set here, "" when none was
-
-}  // namespace
 
 void LeaveACoreForTheFrameLoop()
 {
